@@ -1,0 +1,221 @@
+#include "app/TFMain.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/Geometry.h"
+#include "app/TShape.h"
+#include "platform/Cp1250.h"
+#include "platform/MessageBox.h"
+#include "platform/TimeZone.h"
+#include "protocol/Packets.h"
+
+namespace {
+
+// The design size the component places are given for; anchors keep right-
+// and bottom-anchored components at their distance from those edges.
+constexpr int kDesignWidth = 250;
+constexpr int kDesignHeight = 545;
+
+enum Anchor { kLeftTop, kRightTop, kLeftBottom, kRightBottom };
+
+struct Place {
+  int x, y, w, h;
+  Anchor anchor;
+};
+
+void PlaceAt(QWidget* w, const Place& p, int width, int height) {
+  const int dx = (p.anchor == kRightTop || p.anchor == kRightBottom) ? width - kDesignWidth : 0;
+  const int dy = (p.anchor == kLeftBottom || p.anchor == kRightBottom) ? height - kDesignHeight : 0;
+  w->setGeometry(p.x + dx, p.y + dy, p.w, p.h);
+}
+
+struct StateLook {
+  uint32_t pen, brush;
+  const char* caption;
+};
+
+StateLook LookOf(uint8_t state) {
+  switch (state) {
+    case conn::kNiePolaczony: return {0x000080, 0x0000FF, "nie połączony"};
+    case conn::kLaczenie: return {0x008080, 0x00FFFF, "trwa łączenie"};
+    case conn::kPolaczony: return {0x008000, 0x00FF00, "połączony"};
+    default: return {0x808080, 0xC0C0C0, "brak ustawień"};
+  }
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const char* text, const char* hint) {
+  auto* b = new QPushButton(QString::fromUtf8(text), parent);
+  b->setObjectName(QString::fromLatin1(name));
+  if (hint) b->setToolTip(QString::fromUtf8(hint));
+  b->setFocusPolicy(Qt::NoFocus);
+  return b;
+}
+
+}  // namespace
+
+TFMain::TFMain(const Options& options) : QWidget(nullptr) {
+  connection_ = std::make_unique<ConnectionManager>(options.net ? *options.net : QtNet(), *this,
+                                                    *this);
+  connection_->SetPacketHandler(
+      [this](uint32_t type, const std::string& payload) { DispatchPacket(type, payload); });
+  TimerUr.setInterval(options.timerUrMs);
+  Timer1.setInterval(options.timer1Ms);
+  connect(&TimerUr, &QTimer::timeout, this, [this] { connection_->TimerUrTimer(); });
+  connect(&Timer1, &QTimer::timeout, this, [this] { connection_->Timer1Timer(); });
+  Timer1.start();
+  CreateComponents();
+  FormCreate(options);
+}
+
+TFMain::~TFMain() = default;
+
+void TFMain::FormCreate(const Options& options) {
+  QDir::setCurrent(options.programDir);
+  QDir().mkdir(QStringLiteral("osoby"));  // a failure shows later, when files are used
+  timeZone_ = TimeZoneOffset();
+  for (const QString& arg : options.arguments)
+    if (arg.toLower() == QLatin1String("autostart")) startHidden_ = true;
+
+  ApplyDefaultGeometry();
+  config_.lewy = x();
+  config_.gorny = y();
+  config_.szerokosc = width();
+  config_.wysokosc = height();
+  if (!LoadConfig(Config::kFileName, config_))
+    MessageBox(T("Nie udało się odczytać pliku Wirmelak.ini."), kOstrzezenie);
+  move(config_.lewy, config_.gorny);
+  resize(config_.szerokosc, config_.wysokosc);
+  connection_->SetLookupHost(config_.serwer);
+
+  setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+  setWindowTitle(QString::fromUtf8(kCaption));
+  // The display starts from "not configured"; forcing it paints once.
+  ShowConnectionState(conn::kNieSkonfigurowany);
+  ShowAutoReconnect(false);
+}
+
+void TFMain::CreateComponents() {
+  Dialog = new TShape(this);
+  Dialog->setObjectName(QStringLiteral("Dialog"));
+  Dialog->setToolTip(QString::fromUtf8("Stan połączenia"));
+  Dialog->OnMouseDown = [this](Qt::MouseButton b) {
+    connection_->DialogMouseDown(Sender::Dialog, b == Qt::LeftButton);
+  };
+  NaTajmer = new TShape(this);
+  NaTajmer->setObjectName(QStringLiteral("NaTajmer"));
+  NaTajmer->setToolTip(QString::fromUtf8("Automatyczne ponawianie połączenia"));
+  NaTajmer->OnMouseDown = [this](Qt::MouseButton) { connection_->NaTajmerMouseDown(); };
+  DiaLab = new QLabel(this);
+  DiaLab->setObjectName(QStringLiteral("DiaLab"));
+
+  BZamknij = Button(this, "BZamknij", "×", "Zamknij program");
+  Buton1 = Button(this, "Buton1", "_", "Zminimalizuj do paska zadań");
+  ButonPlus = Button(this, "ButonPlus", "+", "Dodaj znajomego");
+  ButonMinus = Button(this, "ButonMinus", "−", "Usuń znajomego");
+  ButonEdycja = Button(this, "ButonEdycja", "✎", "Edytuj znajomego");
+  butStatus = Button(this, "butStatus", "●", "Aktualny status");
+  ArchBut = Button(this, "ArchBut", "archiwum", "Otwórz archiwum wiadomości");
+  connect(BZamknij, &QPushButton::clicked, this, [this] { close(); });
+  connect(Buton1, &QPushButton::clicked, this, [this] { hide(); });
+}
+
+void TFMain::PlaceComponents() {
+  const int w = width(), h = height();
+  PlaceAt(BZamknij, {3, 3, 16, 16, kLeftTop}, w, h);
+  PlaceAt(Buton1, {229, 3, 16, 16, kRightTop}, w, h);
+  PlaceAt(ButonPlus, {186, 453, 15, 16, kRightBottom}, w, h);
+  PlaceAt(ButonMinus, {206, 453, 16, 16, kRightBottom}, w, h);
+  PlaceAt(ButonEdycja, {226, 453, 16, 16, kRightBottom}, w, h);
+  PlaceAt(Dialog, {16, 460, 17, 17, kLeftBottom}, w, h);
+  PlaceAt(NaTajmer, {32, 460, 9, 9, kLeftBottom}, w, h);
+  PlaceAt(butStatus, {124, 463, 32, 32, kRightBottom}, w, h);
+  PlaceAt(DiaLab, {16, 476, 100, 13, kLeftBottom}, w, h);
+  PlaceAt(ArchBut, {184, 475, 60, 20, kRightBottom}, w, h);
+}
+
+void TFMain::resizeEvent(QResizeEvent*) { PlaceComponents(); }
+
+void TFMain::SetIdentity(uint32_t number, std::string password) {
+  number_ = number;
+  password_ = std::move(password);
+  connection_->SetConnectionState(number ? conn::kNiePolaczony : conn::kNieSkonfigurowany);
+}
+
+void TFMain::StartAutoConnect() {
+  if (number_ != 0 && !password_.empty()) connection_->SetAutoReconnect(config_.autowolit);
+}
+
+void TFMain::ApplyDefaultGeometry() {
+  const QSize screen = QGuiApplication::primaryScreen()->size();
+  const WindowGeometry g = DefaultGeometry(screen.width(), screen.height());
+  move(g.left, g.top);
+  resize(g.width, g.height);
+}
+
+void TFMain::ShowConnectionState(uint8_t state) {
+  const StateLook look = LookOf(state);
+  Dialog->SetColours(look.pen, look.brush);
+  DiaLab->setText(QString::fromUtf8(look.caption));
+  const bool enabled = state < 128;
+  for (QWidget* w : {static_cast<QWidget*>(ButonPlus), static_cast<QWidget*>(ButonMinus),
+                     static_cast<QWidget*>(ButonEdycja), static_cast<QWidget*>(butStatus),
+                     static_cast<QWidget*>(ArchBut), static_cast<QWidget*>(Dialog)})
+    w->setEnabled(enabled);
+}
+
+void TFMain::ShowAutoReconnect(bool on) {
+  NaTajmer->SetColours(on ? 0xFFFFFF : 0x808080, on ? 0xFFFFFF : 0x808080);
+  if (on)
+    TimerUr.start();
+  else
+    TimerUr.stop();
+}
+
+void TFMain::DispatchPacket(uint32_t type, const std::string&) {
+  if (type == gg::in::kDisconnecting) connection_->SetAutoReconnect(false);
+}
+
+void TFMain::SaveOnExit() {
+  config_.lewy = x();
+  config_.gorny = y();
+  config_.szerokosc = width();
+  config_.wysokosc = height();
+  if (!SaveConfig(Config::kFileName, config_))
+    MessageBox(T("Nie udało się zapisać pliku Wirmelak.ini."), kOstrzezenie);
+  if (connection_->State() == conn::kPolaczony) {
+    // Leaving goes out as plain not available, never as invisible.
+    connection_->Send(gg::BuildNewStatus(ownStatus_ & 1, false, description_));
+    connection_->Flush();
+  }
+}
+
+bool TFMain::FormCloseQuery() {
+  if (shutdown_) return true;
+  return MessageBox(
+      T("Czy na pewno chcesz zakończyć działanie programu? Jeżeli chcesz jedynie zmniejszyć "
+        "program do paska zadań, wybierz ikonkę w prawym górnym rogu okna programu."),
+      kPytanie);
+}
+
+void TFMain::closeEvent(QCloseEvent* e) {
+  if (closing_) return e->accept();
+  if (!FormCloseQuery()) return e->ignore();
+  closing_ = true;
+  SaveOnExit();
+  e->accept();
+  QCoreApplication::quit();
+}
+
+void TFMain::WMQueryEndSession() {
+  if (closing_) return;
+  shutdown_ = true;
+  SaveOnExit();
+  closing_ = true;  // saved once: the close that follows only ends the program
+  close();
+  QCoreApplication::quit();
+}

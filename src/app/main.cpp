@@ -1,0 +1,29 @@
+// Wirmelak: starts in its own folder, creates the main window, and runs.
+
+#include <QApplication>
+
+#include "app/TFMain.h"
+#include "platform/EndOfSession.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationDisplayName(QString::fromUtf8("Komunikator Wirmelak"));
+  // The tray keeps the program alive while its window is hidden; it ends
+  // only through the close path.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  TFMain::Options options;
+  options.programDir = QCoreApplication::applicationDirPath();
+  options.arguments = QCoreApplication::arguments().mid(1);
+  TFMain main(options);
+
+  // Log-off: the signals of the session's end and the session manager's
+  // request both take the path that saves and leaves without the question.
+  EndOfSession endOfSession([&main] { main.WMQueryEndSession(); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &main,
+                   [&main](QSessionManager&) { main.WMQueryEndSession(); });
+
+  main.StartAutoConnect();
+  if (!main.StartHidden()) main.show();
+  return app.exec();
+}

@@ -1,0 +1,86 @@
+#include "net/TWSocket.h"
+
+#include <QTimer>
+
+TWSocket::TWSocket() {
+  connect(&socket_, &QTcpSocket::readyRead, this, [this] {
+    if (OnDataAvailable) OnDataAvailable();
+  });
+  connect(&socket_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
+    // Errors of a connected socket are the owner's to act on (it closes);
+    // a connect that fails ends through the state change below.
+    if (socket_.state() == QAbstractSocket::ConnectedState && OnError) OnError();
+  });
+  connect(&socket_, &QTcpSocket::stateChanged, this, &TWSocket::onStateChanged);
+}
+
+TWSocket::~TWSocket() {
+  OnDataAvailable = nullptr;
+  OnSessionClosed = nullptr;
+  OnError = nullptr;
+  socket_.abort();
+}
+
+void TWSocket::Connect() {
+  bool ok = false;
+  const uint port = QString::fromStdString(Port).toUInt(&ok);
+  started_ = true;
+  if (!ok || port == 0 || port > 65535) {
+    QTimer::singleShot(0, this, [this] { reportClosed(); });
+    return;
+  }
+  socket_.connectToHost(QString::fromStdString(Addr), static_cast<quint16>(port));
+}
+
+void TWSocket::Send(std::string_view bytes) {
+  if (socket_.state() != QAbstractSocket::ConnectedState) return;
+  socket_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+std::string TWSocket::ReceiveStr() {
+  const QByteArray data = socket_.readAll();
+  return std::string(data.constData(), static_cast<size_t>(data.size()));
+}
+
+void TWSocket::Close() {
+  if (socket_.state() == QAbstractSocket::UnconnectedState) {
+    if (started_) QTimer::singleShot(0, this, [this] { reportClosed(); });
+    return;
+  }
+  if (socket_.state() != QAbstractSocket::ConnectedState) {
+    socket_.abort();
+    return;
+  }
+  socket_.disconnectFromHost();
+  // Queued bytes get FlushTimeout to leave; then the connection is cut.
+  if (socket_.state() != QAbstractSocket::UnconnectedState)
+    QTimer::singleShot(FlushTimeout, this, [this] { socket_.abort(); });
+}
+
+void TWSocket::Flush(int timeoutMs) {
+  if (socket_.state() != QAbstractSocket::ConnectedState) return;
+  socket_.flush();
+  while (socket_.bytesToWrite() > 0 && socket_.waitForBytesWritten(timeoutMs)) {
+  }
+}
+
+void TWSocket::Release() {
+  OnDataAvailable = nullptr;
+  OnSessionClosed = nullptr;
+  OnError = nullptr;
+  deleteLater();
+}
+
+uint16_t TWSocket::PortNum() const { return socket_.peerPort(); }
+
+void TWSocket::onStateChanged(QAbstractSocket::SocketState state) {
+  if (state == QAbstractSocket::UnconnectedState && started_)
+    // Leave Qt's signal first: the owner releases the socket in the handler.
+    QTimer::singleShot(0, this, [this] { reportClosed(); });
+}
+
+void TWSocket::reportClosed() {
+  if (closedReported_) return;
+  closedReported_ = true;
+  if (OnSessionClosed) OnSessionClosed();
+}

@@ -1,0 +1,187 @@
+#include "protocol/ConnectionManager.h"
+
+#include <algorithm>
+#include <charconv>
+#include <utility>
+
+#include "platform/Cp1250.h"
+#include "platform/MessageBox.h"
+#include "protocol/Packets.h"
+
+namespace {
+
+const std::string& LookupFailedQuestion() {
+  static const std::string t =
+      T("Próba połączenia nie powiodła się. Czy chcesz spróbować ponownie?");
+  return t;
+}
+
+const std::string& ServerUnavailable() {
+  static const std::string t = T("Serwer GG jest aktualnie niedostępny.");
+  return t;
+}
+
+bool IsDecimalPort(std::string_view text) {
+  unsigned port = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), port);
+  return ec == std::errc() && end == text.data() + text.size() && port >= 1 && port <= 65535;
+}
+
+}  // namespace
+
+bool ParseLookupReply(std::string_view body, ServerAddress& address) {
+  // The reply is read into 100 bytes padded with spaces.
+  std::string buffer(100, ' ');
+  std::copy_n(body.begin(), std::min<size_t>(body.size(), 100), buffer.begin());
+  if (buffer[0] != '0') return false;
+
+  const size_t first = buffer.find(' ');
+  const size_t second = first == std::string::npos ? first : buffer.find(' ', first + 1);
+  if (second == std::string::npos) return false;
+  std::string_view field(buffer);
+  field = field.substr(second + 1);
+  // A field ends at the next space; a line end also ends it.
+  field = field.substr(0, field.find_first_of(std::string_view(" \r\n\0", 4)));
+
+  const size_t colon = field.find(':');
+  if (colon == std::string_view::npos || colon == 0) return false;
+  const std::string_view port = field.substr(colon + 1);
+  if (!IsDecimalPort(port)) return false;
+  address.host = std::string(field.substr(0, colon));
+  address.port = std::string(port);
+  return true;
+}
+
+ConnectionManager::ConnectionManager(NetFactory& net, View& view, Identity& identity)
+    : net_(net), view_(view), identity_(identity) {}
+
+ConnectionManager::~ConnectionManager() {
+  if (socket_) socket_->Release();
+}
+
+std::string ConnectionManager::LookupUrl() const {
+  return lookupHost_ + "/appsvc/appmsg4.asp?fmnumber=" + std::to_string(identity_.OwnNumber()) +
+         "&version=6,0,0,147&lastmsg=0";
+}
+
+void ConnectionManager::SetConnectionState(uint8_t state) {
+  if (state == state_) return;
+  state_ = state;
+  view_.ShowConnectionState(state);
+}
+
+void ConnectionManager::SetAutoReconnect(bool on) {
+  autoReconnect_ = on;
+  view_.ShowAutoReconnect(on);
+}
+
+void ConnectionManager::DialogMouseDown(Sender sender, bool leftButton) {
+  if (!leftButton) return;
+  if (state_ == conn::kPolaczony)
+    Disconnect();
+  else if (state_ == conn::kNiePolaczony)
+    Connect(sender);
+}
+
+void ConnectionManager::TimerUrTimer() {
+  if (state_ == conn::kNiePolaczony) DialogMouseDown(Sender::TimerUr, true);
+}
+
+void ConnectionManager::Timer1Timer() {
+  if (state_ == conn::kPolaczony) Send(gg::BuildPing());
+}
+
+void ConnectionManager::Connect(Sender sender) {
+  for (;;) {
+    SetConnectionState(conn::kLaczenie);
+    std::string body;
+    try {
+      body = net_.NewHttpClient()->Get(LookupUrl());
+    } catch (const HttpError&) {
+      SetConnectionState(conn::kNiePolaczony);
+      if (sender == Sender::TimerUr) return;  // the timer tries again
+      SetAutoReconnect(false);
+      if (MessageBox(LookupFailedQuestion(), kPytanie)) continue;
+      return;
+    }
+
+    ServerAddress server;
+    if (!ParseLookupReply(body, server)) {
+      SetAutoReconnect(false);
+      MessageBox(ServerUnavailable(), kInformacja);
+      SetConnectionState(conn::kNiePolaczony);
+      return;
+    }
+
+    // A lookup that ran while something else opened a socket (it pumps
+    // events) must not leave two connections.
+    if (socket_ || state_ != conn::kLaczenie) return;
+    cutter_.clear();
+    socket_ = net_.NewSocket();
+    socket_->OnDataAvailable = [this] { OnDataAvailable(); };
+    socket_->OnSessionClosed = [this] { OnSessionClosed(); };
+    socket_->OnError = [this] { CloseSocket(); };
+    socket_->FlushTimeout = 100;
+    socket_->Addr = server.host;
+    socket_->Port = server.port;
+    socket_->Connect();
+    return;
+  }
+}
+
+void ConnectionManager::Disconnect() {
+  const uint8_t withDescription = identity_.OwnStatus() & 1;
+  SetAutoReconnect(false);
+  Send(gg::BuildNewStatus(withDescription, false, identity_.Description()));
+  identity_.SetOwnStatus(withDescription);
+  CloseSocket();
+}
+
+void ConnectionManager::Send(std::string_view packet) {
+  if (socket_) socket_->Send(packet);
+}
+
+uint16_t ConnectionManager::ServerPort() const { return socket_ ? socket_->PortNum() : 0; }
+
+void ConnectionManager::CloseSocket() {
+  if (socket_) socket_->Close();
+}
+
+void ConnectionManager::Flush() {
+  if (socket_) socket_->Flush(1000);
+}
+
+void ConnectionManager::OnDataAvailable() {
+  if (!socket_) return;
+  cutter_.feed(socket_->ReceiveStr());
+  // A handler may run a modal loop (the password prompt) in which more data
+  // arrives: that data is only buffered, and this loop dispatches it in order.
+  if (dispatching_) return;
+  dispatching_ = true;
+  PacketCutter::Packet packet;
+  std::string payload;
+  for (;;) {
+    const PacketCutter::Result r = cutter_.next(packet);
+    if (r == PacketCutter::Result::NeedMore) break;
+    if (r == PacketCutter::Result::Oversized) {
+      // No packet of the network is this long: the stream cannot be followed
+      // any more. The cutter ignores whatever still arrives until the end.
+      CloseSocket();
+      break;
+    }
+    payload.assign(packet.payload);  // the view dies with the next feed
+    if (onPacket_) onPacket_(packet.type, payload);
+    if (!socket_) break;
+  }
+  dispatching_ = false;
+}
+
+void ConnectionManager::OnSessionClosed() {
+  if (socket_) {
+    socket_->Release();
+    socket_ = nullptr;
+  }
+  cutter_.clear();
+  SetConnectionState(conn::kNiePolaczony);
+  if (onEnded_) onEnded_();
+}

@@ -1,0 +1,115 @@
+#pragma once
+// The one connection to a Gadu-Gadu server: the HTTP lookup of a server
+// address, the socket, the connection state, automatic reconnection and the
+// keep-alive ping. The main window shows what it is told through View and
+// drives the timers; complete packets go to the packet handler.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "net/Socket.h"
+#include "protocol/PacketCutter.h"
+
+namespace conn {
+constexpr uint8_t kNieSkonfigurowany = 255;
+constexpr uint8_t kNiePolaczony = 0;
+constexpr uint8_t kLaczenie = 1;
+constexpr uint8_t kPolaczony = 2;
+}  // namespace conn
+
+// Who asked for a connection: a failed lookup is followed by a question
+// unless the reconnection timer asked.
+enum class Sender { Dialog, TimerUr, ButStatus };
+
+// The server found by a lookup reply.
+struct ServerAddress {
+  std::string host;
+  std::string port;
+};
+
+// Reads a lookup reply: the first of its first 100 bytes must be the
+// character 0 and the third space-separated field must be host:port with a
+// decimal port. Anything else (the network writes "notoperating" there when
+// it is down) is a negative reply: false.
+bool ParseLookupReply(std::string_view body, ServerAddress& address);
+
+class ConnectionManager {
+ public:
+  static constexpr const char* kDefaultLookupHost = "appmsg.gadu-gadu.pl";
+
+  class View {
+   public:
+    virtual ~View() = default;
+    virtual void ShowConnectionState(uint8_t state) = 0;
+    virtual void ShowAutoReconnect(bool on) = 0;
+  };
+
+  // What the connection needs of the current identity.
+  class Identity {
+   public:
+    virtual ~Identity() = default;
+    virtual uint32_t OwnNumber() const = 0;
+    virtual uint8_t OwnStatus() const = 0;
+    virtual const std::string& Description() const = 0;
+    virtual void SetOwnStatus(uint8_t statusIndex) = 0;
+  };
+
+  using PacketHandler = std::function<void(uint32_t type, const std::string& payload)>;
+
+  ConnectionManager(NetFactory& net, View& view, Identity& identity);
+  ~ConnectionManager();
+  ConnectionManager(const ConnectionManager&) = delete;
+  ConnectionManager& operator=(const ConnectionManager&) = delete;
+
+  // host or host:port of the lookup service.
+  void SetLookupHost(std::string host) { lookupHost_ = std::move(host); }
+  std::string LookupUrl() const;
+
+  void SetPacketHandler(PacketHandler handler) { onPacket_ = std::move(handler); }
+  // Runs when a connection has ended, after the state became 0: the contact
+  // statuses are reset there, and a pending server-list request discarded.
+  void SetOnConnectionEnded(std::function<void()> f) { onEnded_ = std::move(f); }
+
+  uint8_t State() const { return state_; }
+  void SetConnectionState(uint8_t state);
+  bool AutoReconnect() const { return autoReconnect_; }
+  void SetAutoReconnect(bool on);
+
+  // The state indicator was pressed: with the left button it disconnects
+  // when connected and connects when not connected; otherwise nothing.
+  void DialogMouseDown(Sender sender, bool leftButton);
+  void NaTajmerMouseDown() { SetAutoReconnect(!autoReconnect_); }
+  void TimerUrTimer();
+  void Timer1Timer();
+
+  // Hands a whole packet to the socket; without a socket it is dropped.
+  void Send(std::string_view packet);
+  // The port of the server in use, for the login packet.
+  uint16_t ServerPort() const;
+  bool HasSocket() const { return socket_ != nullptr; }
+  // Closes the socket; the end of the connection follows as an event.
+  void CloseSocket();
+  // Lets queued packets leave before the process ends.
+  void Flush();
+
+ private:
+  void Connect(Sender sender);
+  void Disconnect();
+  void OnDataAvailable();
+  void OnSessionClosed();
+
+  NetFactory& net_;
+  View& view_;
+  Identity& identity_;
+  std::string lookupHost_ = kDefaultLookupHost;
+  PacketHandler onPacket_;
+  std::function<void()> onEnded_;
+
+  uint8_t state_ = conn::kNieSkonfigurowany;
+  bool autoReconnect_ = false;
+  Socket* socket_ = nullptr;
+  PacketCutter cutter_;
+  bool dispatching_ = false;
+};
