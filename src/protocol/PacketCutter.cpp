@@ -1,35 +1,39 @@
 #include "protocol/PacketCutter.h"
 
-#include "protocol/Packets.h"
+#include <algorithm>
 
-void PacketCutter::feed(std::string_view bytes) {
-  if (oversized_) return;
-  if (start_ > 0) {
-    buffer_.erase(0, start_);
-    start_ = 0;
-  }
-  buffer_.append(bytes);
+size_t PacketCutter::Missing() const {
+  if (partial_.size() < kHeader) return kHeader - partial_.size();
+  const uint32_t length = Le32(partial_.data() + 4);
+  if (length > kMaxPayload) return 0;
+  return kHeader + length - partial_.size();
 }
 
-PacketCutter::Result PacketCutter::next(Packet& packet) {
-  if (oversized_) return Result::Oversized;
-  const size_t available = buffer_.size() - start_;
-  if (available < gg::kHeaderSize) return Result::NeedMore;
-  const char* head = buffer_.data() + start_;
-  const uint32_t length = gg::ReadLe32(head + 4);
-  if (length > kMaxPayload) {
-    oversized_ = true;
-    return Result::Oversized;
+void PacketCutter::feed(std::string bytes) {
+  if (oversized_) return;
+  if (partialTaken_) {
+    partial_.clear();
+    partialTaken_ = false;
   }
-  if (available - gg::kHeaderSize < length) return Result::NeedMore;
-  packet.type = gg::ReadLe32(head);
-  packet.payload = std::string_view(head + gg::kHeaderSize, length);
-  start_ += gg::kHeaderSize + length;
-  return Result::Packet;
+  // What the last read left is the start of a packet: keep it before that
+  // read is replaced.
+  partial_.append(rest_);
+  read_ = std::move(bytes);
+  rest_ = read_;
+  // Complete the cut packet from the front of this read; its remaining bytes
+  // are handed out in place.
+  while (!partial_.empty() && !rest_.empty()) {
+    const size_t take = std::min(Missing(), rest_.size());
+    if (take == 0) break;
+    partial_.append(rest_.substr(0, take));
+    rest_.remove_prefix(take);
+  }
 }
 
 void PacketCutter::clear() {
-  buffer_.clear();
-  start_ = 0;
+  read_.clear();
+  rest_ = {};
+  partial_.clear();
+  partialTaken_ = false;
   oversized_ = false;
 }

@@ -1,11 +1,13 @@
 #pragma once
 // Cuts the byte stream of the connection into packets. It owns no socket:
-// feed() appends what arrived, next() hands out complete packets in arrival
-// order. Consumed bytes are dropped from the front once per feed, never once
-// per packet, so the cost of a packet does not depend on how many arrived in
-// the same read.
+// feed() takes what one read brought, next() hands out complete packets in
+// arrival order. Packets are handed out straight from the read they arrived
+// in; only a packet cut by the end of a read is copied, to be completed by the
+// next. So a packet costs the same however many arrived in one read.
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -22,18 +24,57 @@ class PacketCutter {
     std::string_view payload;  // valid until the next feed() or clear()
   };
 
-  void feed(std::string_view bytes);
+  void feed(std::string bytes);
 
   // NeedMore when no complete packet is buffered; Oversized, for good, once a
   // header announces too long a payload (the stream cannot be resynchronised).
-  Result next(Packet& packet);
+  Result next(Packet& packet) {
+    if (oversized_) return Result::Oversized;
+    if (!partial_.empty() && !partialTaken_) {
+      std::string_view whole(partial_);
+      const Result r = Cut(whole, packet);
+      partialTaken_ = r == Result::Packet;
+      return r;
+    }
+    return Cut(rest_, packet);
+  }
 
   void clear();
 
-  size_t buffered() const { return buffer_.size() - start_; }
+  size_t buffered() const { return (partialTaken_ ? 0 : partial_.size()) + rest_.size(); }
 
  private:
-  std::string buffer_;
-  size_t start_ = 0;  // first byte not yet handed out
+  static constexpr size_t kHeader = 8;
+
+  static uint32_t Le32(const char* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap32(v);
+    return v;
+  }
+
+  // Takes one packet from the front of bytes.
+  Result Cut(std::string_view& bytes, Packet& packet) {
+    if (bytes.size() < kHeader) return Result::NeedMore;
+    const uint32_t length = Le32(bytes.data() + 4);
+    if (length > kMaxPayload) [[unlikely]] {
+      oversized_ = true;
+      return Result::Oversized;
+    }
+    if (bytes.size() - kHeader < length) return Result::NeedMore;
+    packet.type = Le32(bytes.data());
+    packet.payload = bytes.substr(kHeader, length);
+    bytes.remove_prefix(kHeader + length);
+    return Result::Packet;
+  }
+
+  // How many more bytes the packet in partial_ needs: first its header, then
+  // its payload. 0 when complete, or when its length is beyond the limit.
+  size_t Missing() const;
+
+  std::string read_;       // the last read; rest_ points into it
+  std::string_view rest_;  // its bytes not handed out yet
+  std::string partial_;    // a packet cut by the end of a read, being completed
+  bool partialTaken_ = false;
   bool oversized_ = false;
 };

@@ -60,7 +60,7 @@ TEST(PacketCutter, ByteByByte) {
   PacketCutter c;
   std::vector<Taken> got;
   for (char b : stream) {
-    c.feed(std::string_view(&b, 1));
+    c.feed(std::string(1, b));
     for (auto& t : TakeAll(c)) got.push_back(t);
   }
   EXPECT_EQ(got, (std::vector<Taken>{{1, "1234"}, {2, ""}, {3, std::string(300, 'z')}}));
@@ -74,6 +74,17 @@ TEST(PacketCutter, LargePayloadsStayWholeUpToTheLimit) {
   ASSERT_EQ(c.next(p), PacketCutter::Result::Packet);
   EXPECT_EQ(p.payload.size(), big.size());
   EXPECT_EQ(p.payload.back(), 'q');
+
+  // The same packet in 4 KiB reads, behind a small one and before another.
+  const std::string stream = gg::BuildPacket(1, "a") + gg::BuildPacket(0x10, big) +
+                             gg::BuildPacket(2, "b");
+  PacketCutter d;
+  std::vector<Taken> got;
+  for (size_t at = 0; at < stream.size(); at += 4096) {
+    d.feed(stream.substr(at, 4096));
+    for (auto& t : TakeAll(d)) got.push_back(t);
+  }
+  EXPECT_EQ(got, (std::vector<Taken>{{1, "a"}, {0x10, big}, {2, "b"}}));
 }
 
 TEST(PacketCutter, OversizedHeaderIsAProtocolErrorForGood) {
