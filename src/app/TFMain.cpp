@@ -61,6 +61,8 @@ QPushButton* Button(QWidget* parent, const char* name, const char* text, const c
 TFMain::TFMain(const Options& options) : QWidget(nullptr) {
   connection_ = std::make_unique<ConnectionManager>(options.net ? *options.net : QtNet(), *this,
                                                     *this);
+  session_ = std::make_unique<Session>(*connection_, *this);
+  session_->SetPassword(&password_);
   connection_->SetPacketHandler(
       [this](uint32_t type, const std::string& payload) { DispatchPacket(type, payload); });
   TimerUr.setInterval(options.timerUrMs);
@@ -176,8 +178,24 @@ void TFMain::ShowAutoReconnect(bool on) {
     TimerUr.stop();
 }
 
-void TFMain::DispatchPacket(uint32_t type, const std::string&) {
-  if (type == gg::in::kDisconnecting) connection_->SetAutoReconnect(false);
+void TFMain::DispatchPacket(uint32_t type, const std::string& payload) {
+  switch (type) {
+    case gg::in::kWelcome:
+      if (const auto seed = gg::ParseWelcome(payload)) session_->OnWelcome(*seed);
+      break;
+    case gg::in::kLoginOk:
+    case gg::in::kLoginOk2:
+      session_->OnLoginOk();
+      break;
+    case gg::in::kLoginFailed:
+      session_->OnLoginFailed();
+      break;
+    case gg::in::kDisconnecting:
+      connection_->SetAutoReconnect(false);  // the server closes the connection
+      break;
+    default:
+      break;
+  }
 }
 
 void TFMain::SaveOnExit() {
@@ -189,7 +207,7 @@ void TFMain::SaveOnExit() {
     MessageBox(T("Nie udało się zapisać pliku Wirmelak.ini."), kOstrzezenie);
   if (connection_->State() == conn::kPolaczony) {
     // Leaving goes out as plain not available, never as invisible.
-    connection_->Send(gg::BuildNewStatus(ownStatus_ & 1, false, description_));
+    session_->SendNewStatus(ownStatus_ & 1, false, description_);
     connection_->Flush();
   }
 }

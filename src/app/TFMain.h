@@ -10,6 +10,7 @@
 
 #include "app/Config.h"
 #include "protocol/ConnectionManager.h"
+#include "protocol/Session.h"
 
 class QLabel;
 class QPushButton;
@@ -33,6 +34,7 @@ class TFMain : public QWidget,
   ~TFMain() override;
 
   ConnectionManager& Connection() { return *connection_; }
+  Session& Outgoing() { return *session_; }
   Config& Configuration() { return config_; }
   bool StartHidden() const { return startHidden_; }
   int16_t TimeZoneBias() const { return timeZone_; }
@@ -86,6 +88,7 @@ class TFMain : public QWidget,
   void DispatchPacket(uint32_t type, const std::string& payload);
 
   std::unique_ptr<ConnectionManager> connection_;
+  std::unique_ptr<Session> session_;
   Config config_;
   uint32_t number_ = 0;
   std::string password_;
