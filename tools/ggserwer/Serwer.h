@@ -1,0 +1,142 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTcpServer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "ggserwer/LookupSerwer.h"
+#include "ggserwer/Wire.h"
+
+namespace ggserwer {
+
+// One packet as the client sent it.
+struct Packet {
+  std::uint32_t type = 0;
+  QByteArray payload;
+};
+
+// A Gadu-Gadu server on 127.0.0.1 for tests and demonstrations: the HTTP server
+// lookup and the TCP protocol, each on a port the system chooses. It runs in
+// the caller's thread and event loop, so a client in the same thread and the
+// emulator take turns; waitFor() spins the loop for both.
+//
+// Connections are numbered from 0 in the order they were accepted; "the
+// current connection" is the latest one, and pushes go to it while it is open.
+class Serwer : public QObject {
+  Q_OBJECT
+ public:
+  explicit Serwer(QObject* parent = nullptr);
+  ~Serwer() override;
+
+  // Listening. Port 0 lets the system choose. False when either port is taken.
+  bool start(quint16 ggPort = 0, quint16 httpPort = 0);
+  void stop();
+  quint16 httpPort() const;
+  quint16 ggPort() const;
+  // "127.0.0.1:HTTPPORT": the host part of the lookup address, for a client's setting.
+  QString lookupHost() const;
+
+  // Server lookup.
+  void setLookupMode(LookupMode mode);
+  void setLookupBody(const QByteArray& body);  // switches to LookupMode::Custom
+  QByteArray lookupBody() const;
+  // Target (path and query) of every lookup request, in order.
+  const QList<QByteArray>& lookupTargets() const;
+
+  // Login.
+  void addAccount(std::uint32_t number, const QByteArray& password);
+  void removeAccount(std::uint32_t number);
+  void setSeed(std::uint32_t seed) { seed_ = seed; }
+  std::uint32_t seed() const { return seed_; }
+  void setSendWelcome(bool on) { sendWelcome_ = on; }        // off: the server stays silent
+  void setLoginOkType(std::uint32_t type) { loginOkType_ = type; }  // typ::kLoginOk or kLoginOkVariant
+  void setAnswerLogin(bool on) { answerLogin_ = on; }        // off: a login is recorded only
+  void setCloseOnLoginFailed(bool on) { closeOnLoginFailed_ = on; }  // default on
+
+  // Send-message acknowledgements.
+  void setAckStatus(std::uint32_t status) { ackStatus_ = status; }  // default 2, delivered
+  void setAutoAck(bool on) { autoAck_ = on; }                      // default on
+
+  // The contact list kept on the server. With auto-answer on (default), a put
+  // replaces it (put more appends) and is acknowledged with kind 0 (put) or
+  // 2 (put more); a get is answered in pieces of kind 4 and a last of kind 6.
+  void setUserlist(const QByteArray& text) { userlist_ = text; }
+  const QByteArray& userlist() const { return userlist_; }
+  void setAutoUserlist(bool on) { autoUserlist_ = on; }
+  void setUserlistPieceSize(int bytes) { userlistPiece_ = bytes > 0 ? bytes : 1; }
+
+  // What happened on the connections.
+  int connectionCount() const;                  // accepted so far
+  bool isClientConnected() const;               // the current connection is open
+  bool isLoggedIn() const;                      // ... and its login was accepted
+  std::uint32_t loggedInNumber() const;         // 0 when not logged in
+  // Packets received on a connection in order; -1 means the current one.
+  QList<Packet> packets(int connection = -1) const;
+  QList<Packet> packetsOfType(std::uint32_t type, int connection = -1) const;
+
+  // Pushing to the current connection; false when it is not open.
+  bool sendPacket(std::uint32_t type, const QByteArray& payload = {});
+  bool sendRaw(const QByteArray& bytes);
+  bool sendNotifyReply(const QList<StatusEntry>& entries);
+  bool sendStatusChange(const StatusEntry& entry);
+  // time -1 means now.
+  bool sendMessage(std::uint32_t sender, const QByteArray& text, qint64 time = -1,
+                   std::uint32_t seq = 0, std::uint32_t msgClass = 8);
+  bool sendAck(std::uint32_t status, std::uint32_t recipient, std::uint32_t seq);
+  bool sendDisconnecting();
+  bool sendUserlistReply(std::uint8_t kind, const QByteArray& text = {});
+  void closeConnection();  // orderly close after the queued bytes
+  void abortConnection();  // reset at once
+
+  // Spins the caller's event loop until the condition holds or ms pass.
+  static bool waitFor(const std::function<bool()>& condition, int ms = 5000);
+  bool waitForConnection(int count = 1, int ms = 5000);  // connectionCount() >= count
+  bool waitForPacket(std::uint32_t type, int count = 1, int ms = 5000);  // on the current one
+  bool waitForLogin(int ms = 5000);
+  bool waitForDisconnect(int ms = 5000);
+
+ signals:
+  void clientConnected(int connection);
+  void clientDisconnected(int connection);
+  void packetReceived(int connection, quint32 type, const QByteArray& payload);
+  void loginChecked(int connection, quint32 number, bool accepted);
+  void lookupRequested(const QByteArray& target);
+  // The client sent something the server will not take (an oversized packet);
+  // the connection is closed.
+  void protocolViolation(int connection, const QString& what);
+
+ private:
+  struct Connection;
+
+  void onNewConnection();
+  void onReadyRead(Connection& c);
+  void handle(Connection& c, const Packet& p);
+  void handleLogin(Connection& c, const QByteArray& payload);
+  void handleUserlist(Connection& c, const QByteArray& payload);
+  Connection* current() const;
+  Connection* openCurrent() const;
+
+  QTcpServer server_;
+  LookupSerwer lookup_;
+  std::vector<std::unique_ptr<Connection>> connections_;
+  QHash<std::uint32_t, QByteArray> accounts_;
+  std::uint32_t seed_ = 0x2F6B1A93;
+  bool sendWelcome_ = true;
+  std::uint32_t loginOkType_ = typ::kLoginOk;
+  bool answerLogin_ = true;
+  bool closeOnLoginFailed_ = true;
+  std::uint32_t ackStatus_ = 2;
+  bool autoAck_ = true;
+  QByteArray userlist_;
+  bool autoUserlist_ = true;
+  int userlistPiece_ = 2047;
+};
+
+}  // namespace ggserwer

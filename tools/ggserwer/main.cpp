@@ -1,0 +1,167 @@
+// ggserwer: a Gadu-Gadu server on 127.0.0.1 for trying the client by hand.
+// Prints one line for every packet a client sends and, when asked, greets a
+// client that logged in with a message from number 1000.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "ggserwer/Serwer.h"
+#include "platform/Cp1250.h"
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+const char* typeName(quint32 type) {
+  switch (type) {
+    case ggserwer::typ::kNewStatus: return "new status";
+    case ggserwer::typ::kPing: return "ping";
+    case ggserwer::typ::kSendMessage: return "send message";
+    case ggserwer::typ::kAddNotify: return "add notify";
+    case ggserwer::typ::kRemoveNotify: return "remove notify";
+    case ggserwer::typ::kNotifyList: return "notify list";
+    case ggserwer::typ::kListEmpty: return "list empty";
+    case ggserwer::typ::kLogin: return "login";
+    case ggserwer::typ::kUserlistRequest: return "userlist request";
+    default: return "unknown";
+  }
+}
+
+QByteArray wireToUtf8(const QByteArray& bytes) {
+  return QByteArray::fromStdString(cp1250::toUtf8(bytes.toStdString()));
+}
+
+QByteArray utf8ToWire(const QString& text) {
+  return QByteArray::fromStdString(cp1250::fromQString(text));
+}
+
+bool parsePort(const QString& text, quint16& port) {
+  bool ok = false;
+  const uint v = text.toUInt(&ok);
+  if (!ok || v > 65535) return false;
+  port = static_cast<quint16>(v);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName("ggserwer");
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Local Gadu-Gadu server emulator on 127.0.0.1.");
+  parser.addHelpOption();
+  const QCommandLineOption portOpt("port", "TCP port of the protocol (0: any).", "N", "0");
+  const QCommandLineOption httpOpt("http-port", "Port of the HTTP server lookup (0: any).", "M", "0");
+  const QCommandLineOption seedOpt("seed", "Seed sent in the welcome packet.", "S");
+  const QCommandLineOption accountOpt("account", "An account, repeatable.", "NUMBER:PASSWORD");
+  const QCommandLineOption unavailableOpt("unavailable", "The lookup answers that the server is unavailable.");
+  const QCommandLineOption ackOpt("ack-status", "Status of send acknowledgements (default 2).", "K");
+  const QCommandLineOption greetOpt("greet", "Message from 1000 sent after each login.", "TEXT");
+  parser.addOptions({portOpt, httpOpt, seedOpt, accountOpt, unavailableOpt, ackOpt, greetOpt});
+  parser.process(app);
+
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  ggserwer::Serwer serwer;
+
+  quint16 ggPort = 0, httpPort = 0;
+  if (!parsePort(parser.value(portOpt), ggPort) || !parsePort(parser.value(httpOpt), httpPort)) {
+    err << "ggserwer: a port must be a number from 0 to 65535\n";
+    return 2;
+  }
+  if (parser.isSet(seedOpt)) {
+    bool ok = false;
+    const uint seed = parser.value(seedOpt).toUInt(&ok, 0);
+    if (!ok) {
+      err << "ggserwer: --seed takes a 32-bit number\n";
+      return 2;
+    }
+    serwer.setSeed(seed);
+  }
+  for (const QString& account : parser.values(accountOpt)) {
+    const qsizetype colon = account.indexOf(':');
+    bool ok = false;
+    const uint number = account.left(colon).toUInt(&ok);
+    if (colon < 0 || !ok || number == 0) {
+      err << "ggserwer: --account takes NUMBER:PASSWORD, not " << account << "\n";
+      return 2;
+    }
+    serwer.addAccount(number, utf8ToWire(account.mid(colon + 1)));
+  }
+  if (parser.isSet(unavailableOpt)) serwer.setLookupMode(ggserwer::LookupMode::Unavailable);
+  if (parser.isSet(ackOpt)) {
+    bool ok = false;
+    const uint status = parser.value(ackOpt).toUInt(&ok);
+    if (!ok) {
+      err << "ggserwer: --ack-status takes a number\n";
+      return 2;
+    }
+    serwer.setAckStatus(status);
+  }
+  const QByteArray greeting = parser.isSet(greetOpt) ? utf8ToWire(parser.value(greetOpt)) : QByteArray();
+
+  if (!serwer.start(ggPort, httpPort)) {
+    err << "ggserwer: cannot listen on 127.0.0.1 (port taken?)\n";
+    return 1;
+  }
+  out << "ggserwer: protocol on 127.0.0.1:" << serwer.ggPort() << ", lookup on "
+      << serwer.lookupHost() << ", seed 0x" << Qt::hex << serwer.seed() << Qt::dec << Qt::endl;
+
+  QObject::connect(&serwer, &ggserwer::Serwer::lookupRequested, [&](const QByteArray& target) {
+    out << "lookup GET " << target << " -> " << serwer.lookupBody() << Qt::endl;
+  });
+  QObject::connect(&serwer, &ggserwer::Serwer::clientConnected, [&](int c) {
+    out << "[" << c << "] client connected" << Qt::endl;
+  });
+  QObject::connect(&serwer, &ggserwer::Serwer::clientDisconnected, [&](int c) {
+    out << "[" << c << "] client disconnected" << Qt::endl;
+  });
+  QObject::connect(&serwer, &ggserwer::Serwer::protocolViolation, [&](int c, const QString& what) {
+    out << "[" << c << "] dropped: " << what << Qt::endl;
+  });
+  QObject::connect(&serwer, &ggserwer::Serwer::packetReceived,
+                   [&](int c, quint32 type, const QByteArray& payload) {
+    out << "[" << c << "] 0x" << QString::number(type, 16).rightJustified(2, '0') << " "
+        << typeName(type) << ", " << payload.size() << " bytes";
+    if (payload.size() <= 64) out << ": " << payload.toHex(' ');
+    if (type == ggserwer::typ::kSendMessage && payload.size() > 12)
+      out << " \"" << wireToUtf8(payload.mid(12, payload.indexOf('\0', 12) - 12)) << "\"";
+    out << Qt::endl;
+  });
+  QObject::connect(&serwer, &ggserwer::Serwer::loginChecked, [&](int c, quint32 number, bool ok) {
+    out << "[" << c << "] login of " << number << (ok ? " accepted" : " refused") << Qt::endl;
+    if (ok && !greeting.isEmpty()) serwer.sendMessage(1000, greeting);
+  });
+
+  // Signals arrive on a pipe so that the event loop, not the handler, stops the program.
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+    err << "ggserwer: cannot set up signal handling\n";
+    return 1;
+  }
+  QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
+  QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
+    char byte;
+    [[maybe_unused]] ssize_t n = ::read(signalPipe[0], &byte, 1);
+    out << "ggserwer: stopping" << Qt::endl;
+    app.quit();
+  });
+  std::signal(SIGINT, onSignal);
+  std::signal(SIGTERM, onSignal);
+
+  const int rc = app.exec();
+  serwer.stop();
+  return rc;
+}
