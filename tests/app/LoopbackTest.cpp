@@ -1,0 +1,191 @@
+// The main window with the real transport against the local server emulator,
+// both in this thread: the client's lookup pumps the event loop for both.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QUrlQuery>
+
+#include "app/TFMain.h"
+#include "app/TShape.h"
+#include "ggserwer/Serwer.h"
+#include "platform/Cp1250.h"
+#include "protocol/LoginHash.h"
+#include "protocol/Packets.h"
+#include "support/ScriptedMessageBox.h"
+
+namespace {
+
+using ggserwer::Serwer;
+
+struct LoopbackTest : ::testing::Test {
+  QTemporaryDir dir;
+  QString savedCwd = QDir::currentPath();
+  ScriptedMessageBox box;
+  Serwer serwer;
+  std::unique_ptr<TFMain> main;
+
+  void SetUp() override {
+    ASSERT_TRUE(serwer.start());
+    serwer.addAccount(123456, "haslo");
+    TFMain::Options o;
+    o.programDir = dir.path();
+    main = std::make_unique<TFMain>(o);
+    main->Connection().SetLookupHost(serwer.lookupHost().toStdString());
+    main->SetIdentity(123456, "haslo");
+  }
+  void TearDown() override {
+    main.reset();
+    QDir::setCurrent(savedCwd);
+  }
+  void Click(Qt::MouseButton b = Qt::LeftButton) { main->Dialog->OnMouseDown(b); }
+  uint8_t State() { return main->Connection().State(); }
+  bool WaitState(uint8_t s, int ms = 5000) {
+    return Serwer::waitFor([&] { return State() == s; }, ms);
+  }
+};
+
+}  // namespace
+
+TEST_F(LoopbackTest, LookupLoginAndConnectedState) {
+  Click();
+  ASSERT_EQ(serwer.lookupTargets().size(), 1);
+  const QUrl target(QString::fromLatin1(serwer.lookupTargets()[0]));
+  EXPECT_EQ(target.path(), "/appsvc/appmsg4.asp");
+  const QUrlQuery q(target);
+  EXPECT_EQ(q.queryItemValue("fmnumber"), "123456");
+  EXPECT_EQ(q.queryItemValue("version"), "6,0,0,147");
+  EXPECT_EQ(q.queryItemValue("lastmsg"), "0");
+  EXPECT_EQ(main->DiaLab->text(), QString::fromUtf8("trwa łączenie"));
+  EXPECT_FALSE(main->Connection().AutoReconnect());
+
+  ASSERT_TRUE(serwer.waitForLogin());
+  ASSERT_TRUE(WaitState(conn::kPolaczony));
+  EXPECT_EQ(main->DiaLab->text(), QString::fromUtf8("połączony"));
+  EXPECT_TRUE(main->ButonPlus->isEnabled());
+  EXPECT_TRUE(main->Connection().AutoReconnect());
+
+  const auto logins = serwer.packetsOfType(gg::out::kLogin);
+  ASSERT_EQ(logins.size(), 1);
+  const std::string login = logins[0].payload.toStdString();
+  ASSERT_EQ(login.size(), 31u);
+  EXPECT_EQ(gg::ReadLe32(login.data()), 123456u);
+  EXPECT_EQ(gg::ReadLe32(login.data() + 4), LoginHash("haslo", serwer.seed()));
+  EXPECT_EQ(gg::ReadLe32(login.data() + 8), 20u);  // "nie ma mnie" logs in invisible
+  EXPECT_EQ(gg::ReadLe16(login.data() + 21), serwer.ggPort());
+  EXPECT_EQ(gg::ReadLe16(login.data() + 27), serwer.ggPort());
+  // No contacts yet: the list is announced empty.
+  ASSERT_TRUE(serwer.waitForPacket(gg::out::kListEmpty));
+}
+
+TEST_F(LoopbackTest, PingOnlyWhileConnected) {
+  main->Connection().Timer1Timer();
+  Click();
+  main->Connection().Timer1Timer();  // connecting: nothing
+  ASSERT_TRUE(WaitState(conn::kPolaczony));
+  ASSERT_TRUE(serwer.waitForPacket(gg::out::kListEmpty));
+  EXPECT_TRUE(serwer.packetsOfType(gg::out::kPing).isEmpty());
+  main->Connection().Timer1Timer();
+  ASSERT_TRUE(serwer.waitForPacket(gg::out::kPing));
+  const auto pings = serwer.packetsOfType(gg::out::kPing);
+  ASSERT_EQ(pings.size(), 1);
+  EXPECT_TRUE(pings[0].payload.isEmpty());
+}
+
+TEST_F(LoopbackTest, FailedLookupAsksUnlessTheTimerAsked) {
+  serwer.setLookupMode(ggserwer::LookupMode::Http503);
+  box.answer(false);
+  Click();
+  ASSERT_EQ(box.shown().size(), 1u);
+  EXPECT_EQ(box.textsUtf8()[0],
+            "Próba połączenia nie powiodła się. Czy chcesz spróbować ponownie?");
+  EXPECT_EQ(State(), conn::kNiePolaczony);
+  EXPECT_EQ(main->DiaLab->text(), QString::fromUtf8("nie połączony"));
+
+  box.clear();
+  serwer.setLookupMode(ggserwer::LookupMode::Close);
+  main->Connection().SetAutoReconnect(true);
+  main->Connection().TimerUrTimer();
+  EXPECT_TRUE(box.shown().empty());
+  EXPECT_TRUE(main->Connection().AutoReconnect());
+  // Qt sends a request again once when the connection closes unanswered.
+  EXPECT_GE(serwer.lookupTargets().size(), 2);
+}
+
+TEST_F(LoopbackTest, UnavailableServerIsANotice) {
+  for (auto mode : {ggserwer::LookupMode::Unavailable, ggserwer::LookupMode::NotOperating}) {
+    box.clear();
+    serwer.setLookupMode(mode);
+    Click();
+    ASSERT_EQ(box.shown().size(), 1u);
+    EXPECT_EQ(box.textsUtf8()[0], "Serwer GG jest aktualnie niedostępny.");
+    EXPECT_EQ(box.shown()[0].kind, kInformacja);
+    EXPECT_EQ(State(), conn::kNiePolaczony);
+  }
+  Serwer::waitFor([] { return false; }, 100);
+  EXPECT_EQ(serwer.connectionCount(), 0);
+}
+
+TEST_F(LoopbackTest, DroppedConnectionIsRetriedByTheTimer) {
+  main->TimerUr.setInterval(50);
+  Click();
+  ASSERT_TRUE(WaitState(conn::kPolaczony));
+  serwer.abortConnection();
+  ASSERT_TRUE(WaitState(conn::kNiePolaczony));
+  EXPECT_EQ(main->DiaLab->text(), QString::fromUtf8("nie połączony"));
+  // Automatic reconnection stayed on: the timer logs in again by itself.
+  ASSERT_TRUE(serwer.waitForConnection(2));
+  ASSERT_TRUE(WaitState(conn::kPolaczony));
+  EXPECT_TRUE(box.shown().empty());
+
+  // A click on the marker stops the retries.
+  serwer.abortConnection();
+  main->NaTajmer->OnMouseDown(Qt::RightButton);
+  ASSERT_TRUE(WaitState(conn::kNiePolaczony));
+  Serwer::waitFor([] { return false; }, 300);
+  EXPECT_EQ(serwer.connectionCount(), 2);
+}
+
+TEST_F(LoopbackTest, UserDisconnectTellsTheServerAndStops) {
+  main->SetDescription(T("na chwilę"));
+  main->SetOwnStatus(3);
+  Click();
+  ASSERT_TRUE(WaitState(conn::kPolaczony));
+  Click(Qt::RightButton);  // never does anything
+  EXPECT_EQ(State(), conn::kPolaczony);
+  Click();
+  ASSERT_TRUE(serwer.waitForPacket(gg::out::kNewStatus));
+  const auto status = serwer.packetsOfType(gg::out::kNewStatus);
+  EXPECT_EQ(gg::ReadLe32(status[0].payload.constData()), 21u);
+  EXPECT_EQ(status[0].payload.mid(4), QByteArray("na chwil\xEA\0", 10));
+  ASSERT_TRUE(WaitState(conn::kNiePolaczony));
+  EXPECT_FALSE(main->Connection().AutoReconnect());
+  EXPECT_EQ(main->OwnStatus(), 1);
+}
+
+TEST_F(LoopbackTest, WrongPasswordStopsAutomaticReconnection) {
+  main->SetIdentity(123456, "zle");
+  main->TimerUr.setInterval(50);
+  main->Connection().SetAutoReconnect(true);
+  main->Connection().TimerUrTimer();
+  ASSERT_TRUE(Serwer::waitFor([&] { return !box.shown().empty(); }));
+  EXPECT_EQ(box.textsUtf8()[0], "Logowanie nie powiodło się.");
+  EXPECT_FALSE(main->Connection().AutoReconnect());
+  ASSERT_TRUE(WaitState(conn::kNiePolaczony));
+  Serwer::waitFor([] { return false; }, 300);
+  EXPECT_EQ(serwer.connectionCount(), 1);
+}
+
+TEST_F(LoopbackTest, HostileBytesEndTheConnectionCleanly) {
+  Click();
+  ASSERT_TRUE(WaitState(conn::kPolaczony));
+  std::string huge;
+  gg::AppendLe32(huge, 0x0A);
+  gg::AppendLe32(huge, 0xFFFFFFF0u);
+  serwer.sendRaw(QByteArray::fromStdString(gg::BuildPacket(0x0F, "short") + huge + "junk"));
+  ASSERT_TRUE(WaitState(conn::kNiePolaczony));
+  EXPECT_TRUE(serwer.waitForDisconnect());
+}
