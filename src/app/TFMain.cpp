@@ -58,11 +58,22 @@ QPushButton* Button(QWidget* parent, const char* name, const char* text, const c
 
 }  // namespace
 
-TFMain::TFMain(const Options& options) : QWidget(nullptr) {
+TFMain::TFMain(const Options& options)
+    : QWidget(nullptr), identities_(*this, options.programDir) {
   connection_ = std::make_unique<ConnectionManager>(options.net ? *options.net : QtNet(), *this,
                                                     *this);
   session_ = std::make_unique<Session>(*connection_, *this);
-  session_->SetPassword(&password_);
+  session_->SetPassword(&state_.haslo);
+  session_->SetContactNumbers([this] {
+    // Storage order, not display order.
+    std::vector<uint32_t> numbers;
+    for (int r = 0; r < contacts_.Count(); ++r) numbers.push_back(contacts_.Record(r).numer);
+    return numbers;
+  });
+  connection_->SetOnConnectionEnded([this] {
+    contacts_.ResetStatuses();
+    RepaintContactList();
+  });
   connection_->SetPacketHandler(
       [this](uint32_t type, const std::string& payload) { DispatchPacket(type, payload); });
   TimerUr.setInterval(options.timerUrMs);
@@ -142,14 +153,19 @@ void TFMain::PlaceComponents() {
 
 void TFMain::resizeEvent(QResizeEvent*) { PlaceComponents(); }
 
+void TFMain::LoadDefaultIdentity() {
+  // Without one the program simply runs with no identity.
+  identities_.LoadIdentity(identities_.ReadLastIdentity());
+}
+
 void TFMain::SetIdentity(uint32_t number, std::string password) {
-  number_ = number;
-  password_ = std::move(password);
+  state_.numer = number;
+  state_.haslo = std::move(password);
   connection_->SetConnectionState(number ? conn::kNiePolaczony : conn::kNieSkonfigurowany);
 }
 
 void TFMain::StartAutoConnect() {
-  if (number_ != 0 && !password_.empty()) connection_->SetAutoReconnect(config_.autowolit);
+  if (state_.numer != 0 && !state_.haslo.empty()) connection_->SetAutoReconnect(config_.autowolit);
 }
 
 void TFMain::ApplyDefaultGeometry() {
@@ -205,9 +221,10 @@ void TFMain::SaveOnExit() {
   config_.wysokosc = height();
   if (!SaveConfig(Config::kFileName, config_))
     MessageBox(T("Nie udało się zapisać pliku Wirmelak.ini."), kOstrzezenie);
+  identities_.SaveIdentity();  // reports a failure itself
   if (connection_->State() == conn::kPolaczony) {
     // Leaving goes out as plain not available, never as invisible.
-    session_->SendNewStatus(ownStatus_ & 1, false, description_);
+    session_->SendNewStatus(state_.status & 1, false, state_.opis);
     connection_->Flush();
   }
 }
@@ -237,3 +254,20 @@ void TFMain::WMQueryEndSession() {
   close();
   QCoreApplication::quit();
 }
+
+// The windows below come with their own parts of the program (the status
+// dialog, the settings dialog, the contact list, chat windows, the tray and
+// the knock list); until they exist there is nothing of them to update.
+void TFMain::ShowOwnStatus(uint8_t) {}
+void TFMain::ShowColourSwatches() {}
+void TFMain::RefreshIdentityTab() {}
+void TFMain::RepaintContactList() {}
+void TFMain::CloseChatWindows() {}
+void TFMain::ResetTray() {}
+void TFMain::EmptyKnockList() {}
+void TFMain::ApplyColourScheme() {}
+
+bool TFMain::ArchiveExists(const std::string&) { return false; }
+bool TFMain::OpenArchive(const std::string&) { return false; }
+bool TFMain::CreateArchive(const std::string&) { return false; }
+void TFMain::CloseArchive() {}

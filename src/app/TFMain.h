@@ -9,6 +9,9 @@
 #include <string>
 
 #include "app/Config.h"
+#include "app/IdentityHost.h"
+#include "app/IdentityStore.h"
+#include "contacts/ContactStore.h"
 #include "protocol/ConnectionManager.h"
 #include "protocol/Session.h"
 
@@ -18,7 +21,8 @@ class TShape;
 
 class TFMain : public QWidget,
                public ConnectionManager::View,
-               public ConnectionManager::Identity {
+               public ConnectionManager::Identity,
+               public IdentityHost {
  public:
   struct Options {
     QString programDir;   // the folder every relative file name is resolved in
@@ -40,15 +44,43 @@ class TFMain : public QWidget,
   int16_t TimeZoneBias() const { return timeZone_; }
   bool ShutdownFlag() const { return shutdown_; }
 
-  // The current identity; 0 means none. Set directly until identities are
-  // loaded from their files.
+  IdentityStore& Identities() { return identities_; }
+  // Start-up, step 4: the identity named in "osoba", when there is one.
+  void LoadDefaultIdentity();
+  // An identity given directly rather than read from its file.
   void SetIdentity(uint32_t number, std::string password);
-  uint32_t OwnNumber() const override { return number_; }
-  const std::string& Password() const { return password_; }
-  uint8_t OwnStatus() const override { return ownStatus_; }
-  const std::string& Description() const override { return description_; }
-  void SetOwnStatus(uint8_t statusIndex) override { ownStatus_ = statusIndex; }
-  void SetDescription(std::string d) { description_ = std::move(d); }
+
+  uint32_t OwnNumber() const override { return state_.numer; }
+  const std::string& Password() const { return state_.haslo; }
+  uint8_t OwnStatus() const override { return state_.status; }
+  const std::string& Description() const override { return state_.opis; }
+  void SetOwnStatus(uint8_t statusIndex) override { state_.status = statusIndex; }
+  void SetDescription(std::string d) { state_.opis = std::move(d); }
+
+  // The identity store's view of the main window.
+  IdentityState& State() override { return state_; }
+  ContactStore& Contacts() override { return contacts_; }
+  bool ArchiveExists(const std::string& name) override;
+  bool OpenArchive(const std::string& name) override;
+  bool CreateArchive(const std::string& name) override;
+  void CloseArchive() override;
+  int ConnectionState() override { return connection_->State(); }
+  void SetConnectionState(int state) override {
+    connection_->SetConnectionState(static_cast<uint8_t>(state));
+  }
+  void SetAutoReconnect(bool on) override { connection_->SetAutoReconnect(on); }
+  void SendNotAvailable(uint8_t statusIndex, const std::string& opis) override {
+    session_->SendNewStatus(statusIndex, false, opis);
+  }
+  void CloseConnection() override { connection_->CloseSocket(); }
+  void ShowOwnStatus(uint8_t statusIndex) override;
+  void ApplyColourScheme() override;
+  void ShowColourSwatches() override;
+  void RefreshIdentityTab() override;
+  void RepaintContactList() override;
+  void CloseChatWindows() override;
+  void ResetTray() override;
+  void EmptyKnockList() override;
 
   // Start-up, step 6: with a number and a stored password the automatic
   // reconnection follows the auto-connect flag.
@@ -90,10 +122,9 @@ class TFMain : public QWidget,
   std::unique_ptr<ConnectionManager> connection_;
   std::unique_ptr<Session> session_;
   Config config_;
-  uint32_t number_ = 0;
-  std::string password_;
-  std::string description_;
-  uint8_t ownStatus_ = 0;
+  IdentityState state_;
+  ContactStore contacts_;
+  IdentityStore identities_;
   int16_t timeZone_ = -60;
   bool startHidden_ = false;
   bool shutdown_ = false;

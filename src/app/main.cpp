@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &main,
                    [&main](QSessionManager&) { main.WMQueryEndSession(); });
 
+  main.LoadDefaultIdentity();
+  main.ApplyColourScheme();
   main.StartAutoConnect();
   if (!main.StartHidden()) main.show();
   return app.exec();
