@@ -50,6 +50,10 @@ QByteArray packet(std::uint32_t type, const QByteArray& payload = {});
 
 // One contact's status as the server announces it.
 struct StatusEntry {
+  StatusEntry() = default;
+  StatusEntry(std::uint32_t number_, std::uint8_t status_, const QByteArray& description_ = {})
+      : number(number_), status(status_), description(description_) {}
+
   std::uint32_t number = 0;     // low 24 bits go on the wire
   std::uint8_t status = 2;      // status code
   std::uint8_t flags = 0;       // top 8 bits of the number field

@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <QVariant>
+#include <QTcpSocket>
+
+#include "ggserwer/LoginHash.h"
+#include "ggserwer/Serwer.h"
+
+using ggserwer::Serwer;
+
+namespace {
+
+QByteArray hex(const char* h) { return QByteArray::fromHex(h); }
+
+QByteArray le32(std::uint32_t v) {
+  QByteArray b(4, '\0');
+  for (int i = 0; i < 4; ++i) b[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  return b;
+}
+
+QByteArray frame(std::uint32_t type, const QByteArray& payload) {
+  return le32(type) + le32(static_cast<std::uint32_t>(payload.size())) + payload;
+}
+
+// The fixed 31 bytes of a login: number, hash, status 2, version 0x21, then
+// zeros and the ports, 0xFF, 0xBE.
+QByteArray loginPayload(std::uint32_t number, std::uint32_t hash) {
+  return le32(number) + le32(hash) + le32(2) + le32(0x21) + QByteArray(13, '\0') + hex("ffbe");
+}
+
+// A bare client: a socket and what it has read so far.
+struct Client {
+  QTcpSocket socket;
+  QByteArray in;
+
+  bool connectTo(quint16 port) {
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    return Serwer::waitFor([this] { return socket.state() == QAbstractSocket::ConnectedState; }, 5000);
+  }
+  // Exactly n bytes, or what came before the time-out.
+  QByteArray read(int n, int ms = 5000) {
+    Serwer::waitFor([&] {
+      in += socket.readAll();
+      return in.size() >= n;
+    }, ms);
+    const QByteArray out = in.left(n);
+    in.remove(0, out.size());
+    return out;
+  }
+  bool nothingMore(int ms = 150) {
+    Serwer::waitFor([&] { in += socket.readAll(); return false; }, ms);
+    return in.isEmpty();
+  }
+  bool waitClosed() {
+    return Serwer::waitFor([this] { return socket.state() == QAbstractSocket::UnconnectedState; }, 5000);
+  }
+  void send(const QByteArray& bytes) {
+    socket.write(bytes);
+    socket.flush();
+  }
+};
+
+class SerwerTest : public ::testing::Test {
+ protected:
+  static constexpr std::uint32_t kSeed = 0x0A0B0C0D;
+  void SetUp() override {
+    serwer.setSeed(kSeed);
+    serwer.addAccount(4321, "tajne");
+    serwer.addAccount(5000, "");
+    ASSERT_TRUE(serwer.start());
+  }
+  // Connects, reads the welcome and logs in with the right hash.
+  void logIn(Client& c) {
+    ASSERT_TRUE(c.connectTo(serwer.ggPort()));
+    ASSERT_EQ(c.read(12).size(), 12);
+    c.send(frame(0x15, loginPayload(4321, ggserwer::loginHash(kSeed, "tajne"))));
+    ASSERT_EQ(c.read(8), hex("0300000000000000"));
+    ASSERT_TRUE(serwer.isLoggedIn());
+  }
+  Serwer serwer;
+};
+
+}  // namespace
+
+TEST_F(SerwerTest, WelcomeCarriesTheSeed) {
+  Client c;
+  ASSERT_TRUE(c.connectTo(serwer.ggPort()));
+  EXPECT_EQ(c.read(12), hex("01000000040000000d0c0b0a"));
+  EXPECT_TRUE(c.nothingMore());
+  EXPECT_EQ(serwer.connectionCount(), 1);
+  EXPECT_TRUE(serwer.isClientConnected());
+  EXPECT_FALSE(serwer.isLoggedIn());
+}
+
+TEST_F(SerwerTest, LoginWithTheRightHashIsAccepted) {
+  QList<QVariantList> checked;
+  QObject::connect(&serwer, &Serwer::loginChecked, [&](int c, quint32 number, bool ok) {
+    checked.append({c, number, ok});
+  });
+  Client c;
+  logIn(c);
+  EXPECT_EQ(serwer.loggedInNumber(), 4321u);
+  ASSERT_EQ(checked.size(), 1);
+  EXPECT_EQ(checked[0][1].toUInt(), 4321u);
+  EXPECT_TRUE(checked[0][2].toBool());
+  const auto got = serwer.packets();
+  ASSERT_EQ(got.size(), 1);
+  EXPECT_EQ(got[0].type, 0x15u);
+  EXPECT_EQ(got[0].payload, loginPayload(4321, ggserwer::loginHash(kSeed, "tajne")));
+}
+
+TEST_F(SerwerTest, EmptyPasswordHashesToTheSeedAndVariantOkIsSent) {
+  serwer.setLoginOkType(0x14);
+  Client c;
+  ASSERT_TRUE(c.connectTo(serwer.ggPort()));
+  c.read(12);
+  c.send(frame(0x15, loginPayload(5000, kSeed)));
+  EXPECT_EQ(c.read(8), hex("1400000000000000"));
+  EXPECT_EQ(serwer.loggedInNumber(), 5000u);
+}
+
+TEST_F(SerwerTest, WrongHashOrUnknownNumberIsRefusedAndClosed) {
+  Client c;
+  ASSERT_TRUE(c.connectTo(serwer.ggPort()));
+  c.read(12);
+  c.send(frame(0x15, loginPayload(4321, ggserwer::loginHash(kSeed, "tajnE"))));
+  EXPECT_EQ(c.read(8), hex("0900000000000000"));
+  EXPECT_TRUE(c.waitClosed());
+  EXPECT_TRUE(serwer.waitForDisconnect());
+  EXPECT_FALSE(serwer.isLoggedIn());
+
+  serwer.setCloseOnLoginFailed(false);
+  Client d;
+  ASSERT_TRUE(d.connectTo(serwer.ggPort()));
+  d.read(12);
+  // The right hash of a password, but for a number that has no account.
+  d.send(frame(0x15, loginPayload(9999, ggserwer::loginHash(kSeed, "tajne"))));
+  EXPECT_EQ(d.read(8), hex("0900000000000000"));
+  EXPECT_TRUE(d.nothingMore());
+  EXPECT_EQ(d.socket.state(), QAbstractSocket::ConnectedState);
+  // A login cut short is refused even when its number and hash would do.
+  d.send(frame(0x15, loginPayload(4321, ggserwer::loginHash(kSeed, "tajne")).left(30)));
+  EXPECT_EQ(d.read(8), hex("0900000000000000"));
+  EXPECT_EQ(serwer.connectionCount(), 2);
+  EXPECT_EQ(serwer.packets(0).size(), 1);
+  EXPECT_EQ(serwer.packets(1).size(), 2);
+}
+
+TEST_F(SerwerTest, SendMessageIsAcknowledgedWithTheConfiguredStatus) {
+  Client c;
+  logIn(c);
+  c.send(frame(0x0B, le32(12345) + le32(7) + le32(8) + "hi" + QByteArray(1, '\0')));
+  EXPECT_EQ(c.read(20), hex("050000000c000000020000003930000007000000"));
+
+  serwer.setAckStatus(3);
+  c.send(frame(0x0B, le32(12345) + le32(8) + le32(8) + "x" + QByteArray(1, '\0')));
+  EXPECT_EQ(c.read(20), hex("050000000c000000030000003930000008000000"));
+
+  serwer.setAutoAck(false);
+  c.send(frame(0x0B, le32(12345) + le32(9) + le32(8) + "y" + QByteArray(1, '\0')));
+  ASSERT_TRUE(serwer.waitForPacket(0x0B, 3));
+  EXPECT_TRUE(c.nothingMore());
+  EXPECT_EQ(serwer.packetsOfType(0x0B)[2].payload, le32(12345) + le32(9) + le32(8) + "y" + QByteArray(1, '\0'));
+}
+
+TEST_F(SerwerTest, PacketsAreCutFromAnyChunkingAndRecordedPerConnection) {
+  Client c;
+  logIn(c);
+  const QByteArray ping = frame(0x08, {});
+  const QByteArray notify = frame(0x10, le32(111) + hex("03") + le32(222) + hex("03"));
+  const QByteArray status = frame(0x02, le32(4) + "abc" + QByteArray(1, '\0'));
+  // One byte at a time, then two packets in one write.
+  for (char b : notify) {
+    c.send(QByteArray(1, b));
+    Serwer::waitFor([] { return false; }, 2);
+  }
+  c.send(ping + status);
+  ASSERT_TRUE(serwer.waitForPacket(0x02));
+  const auto got = serwer.packets();
+  ASSERT_EQ(got.size(), 4);
+  EXPECT_EQ(got[1].type, 0x10u);
+  EXPECT_EQ(got[1].payload, notify.mid(8));
+  EXPECT_EQ(got[2].type, 0x08u);
+  EXPECT_TRUE(got[2].payload.isEmpty());
+  EXPECT_EQ(got[3].payload, status.mid(8));
+
+  c.socket.disconnectFromHost();
+  ASSERT_TRUE(serwer.waitForDisconnect());
+  Client d;
+  ASSERT_TRUE(d.connectTo(serwer.ggPort()));
+  d.read(12);
+  d.send(frame(0x12, {}));
+  ASSERT_TRUE(serwer.waitForPacket(0x12));
+  EXPECT_EQ(serwer.packets().size(), 1);   // the current connection, the second
+  EXPECT_EQ(serwer.packets(0).size(), 4);  // the first keeps its record
+}
+
+TEST_F(SerwerTest, HugeAnnouncedLengthDropsTheClient) {
+  int violations = 0;
+  QObject::connect(&serwer, &Serwer::protocolViolation, [&] { ++violations; });
+  Client c;
+  ASSERT_TRUE(c.connectTo(serwer.ggPort()));
+  c.read(12);
+  c.send(hex("0800000000ffffff"));
+  EXPECT_TRUE(c.waitClosed());
+  EXPECT_EQ(violations, 1);
+  EXPECT_TRUE(serwer.packets().isEmpty());
+}
+
+TEST_F(SerwerTest, PushedPacketsAreByteExact) {
+  Client c;
+  logIn(c);
+  const ggserwer::StatusEntry a(1111, 2);
+  const ggserwer::StatusEntry b(2222, 4, "abcde");
+  ggserwer::StatusEntry d(3333, 1, "ignored: code 1 has none");
+  d.flags = 0x40;
+  ASSERT_TRUE(serwer.sendNotifyReply({a, b, d}));
+  // Entries at payload offsets 0, 14 and 34.
+  EXPECT_EQ(c.read(56), hex("1100000030000000"
+                            "5704000002000000000000000000"
+                            "ae08000004000000000000000000" "056162636465"
+                            "050d004001000000000000000000"));
+
+  ggserwer::StatusEntry s(0x123456, 5, "zaraz");
+  s.flags = 0x80;
+  s.ip = 0x0100007F;
+  s.port = 8074;
+  s.version = 0x21;
+  s.imageSize = 0xFF;
+  ASSERT_TRUE(serwer.sendStatusChange(s));
+  EXPECT_EQ(c.read(27), hex("0f00000013000000" "56341280057f000001" "8a1f21ff00" "7a6172617a"));
+
+  ASSERT_TRUE(serwer.sendMessage(1000, "Hej", 0x5F000000, 3, 4));
+  EXPECT_EQ(c.read(28), hex("0a00000014000000" "e8030000030000000000005f04000000" "48656a00"));
+
+  ASSERT_TRUE(serwer.sendUserlistReply(6, "a;b"));
+  EXPECT_EQ(c.read(12), hex("100000000400000006") + "a;b");
+
+  ASSERT_TRUE(serwer.sendDisconnecting());
+  EXPECT_EQ(c.read(8), hex("0b00000000000000"));
+  ASSERT_TRUE(serwer.sendAck(6, 77, 1));
+  EXPECT_EQ(c.read(20), hex("050000000c000000060000004d00000001000000"));
+  ASSERT_TRUE(serwer.sendPacket(0x77, "xy"));
+  EXPECT_EQ(c.read(10), hex("77000000020000007879"));
+  // Raw bytes go out as they are: here a header announcing 4 GiB, then junk.
+  ASSERT_TRUE(serwer.sendRaw(hex("01000000ffffffff00ff")));
+  EXPECT_EQ(c.read(10), hex("01000000ffffffff00ff"));
+  EXPECT_TRUE(c.nothingMore());
+}
+
+TEST_F(SerwerTest, CloseConnectionAndPushesWithoutAClient) {
+  EXPECT_FALSE(serwer.sendDisconnecting());
+  int gone = 0;
+  QObject::connect(&serwer, &Serwer::clientDisconnected, [&] { ++gone; });
+  Client c;
+  logIn(c);
+  serwer.sendMessage(1000, "pa");
+  serwer.closeConnection();
+  EXPECT_EQ(c.read(27).size(), 27);  // the queued message still arrives
+  EXPECT_TRUE(c.waitClosed());
+  EXPECT_TRUE(serwer.waitFor([&] { return gone == 1; }));
+  EXPECT_FALSE(serwer.isClientConnected());
+  EXPECT_FALSE(serwer.sendRaw("x"));
+}
+
+TEST_F(SerwerTest, UserlistPutIsStoredAndGetComesInPieces) {
+  Client c;
+  logIn(c);
+  c.send(frame(0x16, hex("00") + "Jan;Kowalski" + QByteArray(1, '\0')));
+  EXPECT_EQ(c.read(9), hex("100000000100000000"));
+  c.send(frame(0x16, hex("01") + ";;x" + QByteArray(1, '\0')));
+  EXPECT_EQ(c.read(9), hex("100000000100000002"));
+  EXPECT_EQ(serwer.userlist(), "Jan;Kowalski;;x");
+
+  serwer.setUserlistPieceSize(6);
+  c.send(frame(0x16, hex("02")));
+  EXPECT_EQ(c.read(15), hex("1000000007000000") + hex("04") + "Jan;Ko");
+  EXPECT_EQ(c.read(15), hex("1000000007000000") + hex("04") + "walski");
+  EXPECT_EQ(c.read(12), hex("1000000004000000") + hex("06") + ";;x");
+
+  // A delete is a put of nothing; a get then brings one empty last piece.
+  c.send(frame(0x16, hex("0000")));
+  EXPECT_EQ(c.read(9), hex("100000000100000000"));
+  c.send(frame(0x16, hex("02")));
+  EXPECT_EQ(c.read(9), hex("100000000100000006"));
+  EXPECT_TRUE(c.nothingMore());
+}
