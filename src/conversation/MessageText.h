@@ -1,0 +1,50 @@
+#pragma once
+// The text of one message turned into the HTML fragment the archive stores:
+// shorthands become emoticon tokens, tokens naming an existing picture become
+// images, web addresses become links, other angle brackets are escaped and
+// CR LF becomes "<br>". The conversation view reuses the recognition rules
+// (shorthands, address bounds, picture names) and builds inline objects.
+//
+// Text is Windows-1250 bytes. The archive is opened in a browser and holds
+// strangers' messages, so nothing a sender types may become markup of its own:
+// the two bytes used as markers of generated markup are dropped from the input,
+// addresses are written into attributes with character references, and only
+// http, https and ftp addresses become links.
+
+#include <QString>
+#include <cstddef>
+#include <functional>
+#include <string>
+
+// Answers whether the picture "ikony/" + name + ".bmp" exists; name is the
+// normalised tag name, Windows-1250.
+using PictureExists = std::function<bool(const std::string& name)>;
+
+// The check the program uses: the picture file in programDir/ikony.
+PictureExists PictureFileCheck(const QString& programDir);
+
+// Replaces every shorthand outside a web address by its token, in place.
+void ReplaceShorthands(std::string& text);
+
+// Lower-cases a tag name (Polish capitals too), drops ". / : ? \" and folds
+// "ś ź ł ą ż ć ę ń" to plain letters. May return an empty name.
+std::string NormalisePictureName(const std::string& name);
+
+// The bounds of a web address whose "://" or "www." starts at index at
+// (0-based): [start, end). found by "www." means the link needs "http://".
+struct AddressBounds {
+  std::size_t start = 0;
+  std::size_t end = 0;
+  bool foundByWww = false;
+};
+// True when "://" or "www." starts at index at; fills bounds.
+bool FindAddress(const std::string& text, std::size_t at, AddressBounds& bounds);
+
+// True for the schemes that may become a link: http, https, ftp (any case).
+bool IsLinkScheme(const std::string& scheme);
+
+// Converts one message to its HTML fragment, in place. An empty text stays empty.
+void MessageToHtml(std::string& text, const PictureExists& pictureExists);
+
+// "<" and ">" written as character references; everything else unchanged.
+std::string EscapeAngleBrackets(const std::string& text);
