@@ -9,6 +9,7 @@
 
 #include "app/Geometry.h"
 #include "app/TShape.h"
+#include "platform/desktop/ShellOpen.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
 #include "platform/TimeZone.h"
@@ -59,7 +60,15 @@ QPushButton* Button(QWidget* parent, const char* name, const char* text, const c
 }  // namespace
 
 TFMain::TFMain(const Options& options)
-    : QWidget(nullptr), identities_(*this, options.programDir) {
+    : QWidget(nullptr),
+      programDir_(options.programDir),
+      archive_(programDir_ + QStringLiteral("/osoby"), PictureFileCheck(programDir_),
+               [this](uint32_t number) -> std::optional<std::string> {
+                 const int r = contacts_.FindByNumber(number);
+                 if (r < 0) return std::nullopt;
+                 return contacts_.Record(r).wyswietl;
+               }),
+      identities_(*this, options.programDir) {
   connection_ = std::make_unique<ConnectionManager>(options.net ? *options.net : QtNet(), *this,
                                                     *this);
   session_ = std::make_unique<Session>(*connection_, *this);
@@ -135,6 +144,7 @@ void TFMain::CreateComponents() {
   ArchBut = Button(this, "ArchBut", "archiwum", "Otwórz archiwum wiadomości");
   connect(BZamknij, &QPushButton::clicked, this, [this] { close(); });
   connect(Buton1, &QPushButton::clicked, this, [this] { hide(); });
+  connect(ArchBut, &QPushButton::clicked, this, [this] { ArchButClick(); });
 }
 
 void TFMain::PlaceComponents() {
@@ -267,7 +277,12 @@ void TFMain::ResetTray() {}
 void TFMain::EmptyKnockList() {}
 void TFMain::ApplyColourScheme() {}
 
-bool TFMain::ArchiveExists(const std::string&) { return false; }
-bool TFMain::OpenArchive(const std::string&) { return false; }
-bool TFMain::CreateArchive(const std::string&) { return false; }
-void TFMain::CloseArchive() {}
+bool TFMain::ArchiveExists(const std::string& name) { return archive_.Exists(name); }
+bool TFMain::OpenArchive(const std::string& name) { return archive_.OpenExisting(name); }
+bool TFMain::CreateArchive(const std::string& name) { return archive_.CreateArchive(name); }
+void TFMain::CloseArchive() { archive_.Close(); }
+
+void TFMain::ArchButClick() {
+  DesktopShellOpen shell;
+  ::ArchButClick(state_.numer, programDir_, shell);
+}

@@ -12,6 +12,7 @@
 #include "app/IdentityHost.h"
 #include "app/IdentityStore.h"
 #include "contacts/ContactStore.h"
+#include "conversation/MessageArchive.h"
 #include "protocol/ConnectionManager.h"
 #include "protocol/Session.h"
 
@@ -45,6 +46,9 @@ class TFMain : public QWidget,
   bool ShutdownFlag() const { return shutdown_; }
 
   IdentityStore& Identities() { return identities_; }
+  MessageArchive& Archive() { return archive_; }
+  // The archive button: the identity's archive in the desktop's browser.
+  void ArchButClick();
   // Start-up, step 4: the identity named in "osoba", when there is one.
   void LoadDefaultIdentity();
   // An identity given directly rather than read from its file.
@@ -122,8 +126,10 @@ class TFMain : public QWidget,
   std::unique_ptr<ConnectionManager> connection_;
   std::unique_ptr<Session> session_;
   Config config_;
+  QString programDir_;
   IdentityState state_;
   ContactStore contacts_;
+  MessageArchive archive_;
   IdentityStore identities_;
   int16_t timeZone_ = -60;
   bool startHidden_ = false;
