@@ -87,6 +87,7 @@ void TFDialog::Prepare(const std::string& text, int kind) {
   TreS->setGeometry(56, 30, kLabelWidth, labelHeight);
   tag_ = kind + 1;
   setFixedSize(332, labelHeight + kExtraHeight);
+  placeButtons();  // a hidden window gets its resize event only when shown
 }
 
 void TFDialog::ApplyColours() {
@@ -98,6 +99,11 @@ void TFDialog::ApplyColours() {
 
 void TFDialog::resizeEvent(QResizeEvent* e) {
   TSkinnedForm::resizeEvent(e);
+  placeButtons();
+}
+
+// The buttons keep to the bottom right corner: 11 pixels above the bottom.
+void TFDialog::placeButtons() {
   const int top = height() - kButtonsFromBottom;
   NapisTak->move(152, top);
   NapisNie->move(240, top);

@@ -33,6 +33,8 @@ class TFDialog : public TSkinnedForm {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void placeButtons();
+
   int tag_ = 1;
 };
 
