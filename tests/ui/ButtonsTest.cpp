@@ -73,6 +73,20 @@ TEST_F(Buttons, FaceIsThePictureTintedTowardTheBackground) {
   EXPECT_EQ(At(b->face(), 0, 0), 0x102030u);
 }
 
+TEST_F(Buttons, TransparentPartsOfAPictureTakeTheBackground) {
+  ApplyColourScheme(scheme(0x405060));
+  QImage strip(16, 16, QImage::Format_ARGB32);
+  strip.fill(Qt::transparent);
+  strip.setPixel(8, 8, qRgba(0xF0, 0xF0, 0xF0, 255));
+  const TImageList il(strip, 16);
+  TButon b;
+  b.move(0, 10);
+  b.SetIL(&il);
+  const QImage img = Render(b);
+  EXPECT_EQ(At(img, 0, 0), 0x405060u);
+  EXPECT_EQ(At(img, 8, 8), 0xF0F0F0u);
+}
+
 TEST_F(Buttons, WithoutImageListTheFaceIsTheBackground) {
   ApplyColourScheme(scheme(0x445566));
   TButon b;
