@@ -1,7 +1,8 @@
 // wm_screenshots [folder]: renders, from the real window code, a message box
 // of each kind, image buttons normal and pressed, caption buttons normal,
 // pressed and disabled, and an empty window with and without the texture, as
-// PNG files into the folder (default: docs/screenshots).
+// PNG files into the folder (default: docs/screenshots); then the same window
+// and a question in the inverted (light) scheme.
 
 #include <QApplication>
 #include <QDir>
@@ -119,5 +120,12 @@ int main(int argc, char** argv) {
   captionButtons();
   emptyWindow(true, "okno-z-tekstura.png");
   emptyWindow(false, "okno-bez-tekstury.png");
+  // The inverted scheme: the stars darken a light background.
+  ColourScheme light;
+  light.tlo ^= 0xFFFFFF;
+  light.tekst ^= 0xFFFFFF;
+  ApplyColourScheme(light);
+  emptyWindow(true, "okno-jasne-z-tekstura.png");
+  messageBox("Czy na pewno chcesz usunąć tożsamość o nr 123456?", kPytanie, "komunikat-pytanie-jasny.png");
   return 0;
 }
