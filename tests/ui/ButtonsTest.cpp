@@ -194,3 +194,12 @@ TEST_F(Buttons, CaptionIsCentredDimmedOrInTheHalfShadeWhenDisabled) {
   EXPECT_EQ(CountOf(img, d.frameShade[1], face), dimmedPixels);
   EXPECT_EQ(At(img, 3, 12), d.frameShade[2]);  // the bevel is still there
 }
+
+TEST_F(Buttons, ProgramPicturesAreBuiltIn) {
+  Skin::get().LoadPictures();
+  EXPECT_EQ(Skin::get().IL().count(), 16);
+  EXPECT_EQ(Skin::get().IL().size(), QSize(16, 16));
+  EXPECT_EQ(Skin::get().ILDuze().count(), 7);
+  EXPECT_EQ(Skin::get().ILDuze().size(), QSize(32, 32));
+  EXPECT_EQ(Skin::get().texture().size(), QSize(200, 200));
+}
