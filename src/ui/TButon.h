@@ -1,0 +1,56 @@
+#pragma once
+// The image button: one picture of an image list, tinted toward the scheme's
+// background; six coloured discs at its centre while it is held down.
+
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+
+#include "ui/SkinRecolourable.h"
+
+class TImageList;
+
+class TButon : public QWidget, public TSkinRecolourable {
+  Q_OBJECT
+ public:
+  explicit TButon(QWidget* parent = nullptr);
+
+  // The list the picture comes from (usually Skin::get().IL() or ILDuze());
+  // not owned, it must outlive the button. Null shows a black face.
+  const TImageList* IL() const { return il_; }
+  void SetIL(const TImageList* il);
+  uint8_t Numer() const { return numer_; }
+  // A new number rebuilds the face and repaints; the current one does nothing.
+  void SetNumer(uint8_t numer);
+
+  bool pressed() const { return pressed_; }
+  // The tinted picture as last built (null before the first paint).
+  const QImage& face() const { return face_; }
+
+  // Rebuilds the face with the current scheme (run by ApplyColourScheme).
+  void Recolour() override;
+
+  // The colour of disc n (1..6) while pressed, as the program's value: bit 24
+  // may be set, in which case the low 24 bits are what is drawn.
+  static uint32_t DiscColour(int n);
+
+ signals:
+  void OnClick();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+
+ private:
+  void rebuildFace();
+
+  const TImageList* il_ = nullptr;
+  uint8_t numer_ = 0;
+  bool pressed_ = false;
+  bool armed_ = false;  // a left press began on the button
+  bool prepared_ = false;
+  QImage face_;
+};

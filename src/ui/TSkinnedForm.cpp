@@ -1,0 +1,218 @@
+#include "ui/TSkinnedForm.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextEdit>
+#include <QWindow>
+
+#include "ui/Skin.h"
+#include "ui/SkinFonts.h"
+#include "ui/SkinRecolourable.h"
+#include "ui/Tint.h"
+
+namespace {
+
+constexpr int kTitleHeight = 20;
+constexpr int kTile = 200;
+
+// An unfilled one-pixel rectangle over the pixels left..right-1, top..bottom-1,
+// as a GDI Rectangle(left, top, right, bottom) with a solid pen draws it.
+void frameRect(QPainter& p, int left, int top, int right, int bottom, const QColor& c) {
+  const int w = right - left, h = bottom - top;
+  if (w <= 0 || h <= 0) return;
+  p.fillRect(left, top, w, 1, c);
+  p.fillRect(left, bottom - 1, w, 1, c);
+  p.fillRect(left, top, 1, h, c);
+  p.fillRect(right - 1, top, 1, h, c);
+}
+
+void setColours(QWidget* w, QPalette::ColorRole back, uint32_t backColour, QPalette::ColorRole fore, uint32_t foreColour) {
+  QPalette pal = w->palette();
+  pal.setColor(back, Kolor(backColour));
+  pal.setColor(fore, Kolor(foreColour));
+  w->setPalette(pal);
+}
+
+void setForeground(QWidget* w, uint32_t colour) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::WindowText, Kolor(colour));
+  w->setPalette(pal);
+}
+
+// Recolours the components of one window by their class. Nested skinned
+// windows are registered themselves; a self-recolouring control looks after
+// its own inner widgets.
+void recolourChildren(QWidget* parent) {
+  const ColourScheme& s = Skin::get().scheme();
+  const DerivedColours& d = Skin::get().colours();
+  for (QObject* o : parent->children()) {
+    auto* w = qobject_cast<QWidget*>(o);
+    if (!w || qobject_cast<TSkinnedForm*>(w)) continue;
+    if (auto* r = dynamic_cast<TSkinRecolourable*>(w)) {
+      r->Recolour();
+      continue;
+    }
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w) || qobject_cast<QTextEdit*>(w) ||
+        qobject_cast<QPlainTextEdit*>(w)) {
+      setColours(w, QPalette::Base, d.frameShade[0], QPalette::Text, s.tekst);
+      continue;
+    }
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+      if (qobject_cast<QLineEdit*>(label->buddy())) {
+        setForeground(label, d.dimmedText);  // the label of a labelled edit
+      } else {
+        switch (Tag(label)) {
+          case 0: setForeground(label, d.dimmedText); break;
+          case 3: setForeground(label, s.opis); break;
+          case 4: setForeground(label, s.komunikat); break;
+          default: break;
+        }
+      }
+      continue;
+    }
+    if (qobject_cast<QCheckBox*>(w)) {
+      setForeground(w, d.dimmedText);
+      continue;
+    }
+    recolourChildren(w);  // plain containers: frames, pages
+  }
+}
+
+}  // namespace
+
+void PaintSkinnedForm(QPainter& p, QWidget& form) {
+  const Skin& skin = Skin::get();
+  const ColourScheme& s = skin.scheme();
+  const DerivedColours& d = skin.colours();
+  const int W = form.width(), H = form.height();
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, false);
+
+  p.fillRect(0, 0, W, H, Kolor(s.tlo));
+  if (s.tekstura) {
+    // The tiles are laid by exclusive or over a plain fill of the background,
+    // so the combined tile is the same everywhere and comes ready-made.
+    const QImage& tile = skin.textureOnBackground();
+    if (!tile.isNull()) {
+      const QRect source(0, 0, qMin(kTile, tile.width()), qMin(kTile, tile.height()));
+      for (int row = 0; row <= H; row += kTile)
+        for (int col = 0; col <= W; col += kTile) p.drawImage(QPoint(col, row), tile, source);
+    }
+  }
+  p.fillRect(0, 0, W, kTitleHeight, Kolor(d.frameShade[0]));
+  for (int a = 0; a < 3; ++a) frameRect(p, a, a, W - a, H - a, Kolor(d.frameShade[2 - a]));
+
+  const QString caption = form.windowTitle();
+  if (!caption.isEmpty()) {
+    static const QFont font = SmallFont();
+    static const int ascent = QFontMetrics(font).ascent();
+    p.setFont(font);
+    const int x0 = form.findChild<QObject*>(QStringLiteral("BZamknij")) ? 20 : 5;
+    p.setPen(Kolor(s.tekst ^ 0xFFFFFF));
+    p.drawText(x0 + 2, 6 + ascent, caption);
+    p.setPen(Kolor(d.dimmedText));
+    p.drawText(x0 + 1, 5 + ascent, caption);
+  }
+  p.restore();
+}
+
+TSkinnedForm::TSkinnedForm(QWidget* parent, Qt::WindowFlags extraFlags)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | extraFlags) {
+  Skin::get().Register(this);
+}
+
+TSkinnedForm::~TSkinnedForm() {
+  Skin::get().Unregister(this);
+  if (modalLoop_) modalLoop_->quit();
+}
+
+void TSkinnedForm::ApplyColours() {
+  coloursGeneration_ = Skin::get().generation();
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Kolor(Skin::get().scheme().tlo));
+  setPalette(pal);
+  recolourChildren(this);
+}
+
+void TSkinnedForm::takeColoursIfStale() {
+  if (coloursGeneration_ != Skin::get().generation()) ApplyColours();
+}
+
+bool TSkinnedForm::event(QEvent* e) {
+  // A window created after the last ApplyColourScheme takes the colours when
+  // it is first polished, that is before it is first shown or rendered.
+  const bool handled = QWidget::event(e);
+  if (e->type() == QEvent::Polish || e->type() == QEvent::Show) takeColoursIfStale();
+  return handled;
+}
+
+void TSkinnedForm::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  PaintSkinnedForm(p, *this);
+}
+
+void TSkinnedForm::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && e->position().y() < 20) {
+    // Where programs may not place windows, the compositor moves it.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
+        windowHandle()->startSystemMove())
+      return;
+    dragging_ = true;
+    dragStart_ = e->position().toPoint();
+    return;
+  }
+  QWidget::mousePressEvent(e);
+}
+
+void TSkinnedForm::mouseMoveEvent(QMouseEvent* e) {
+  if (dragging_) {
+    // The window moves under the pointer, so the pointer comes back to the
+    // point where the drag began: the delta is always from that point.
+    move(pos() + e->position().toPoint() - dragStart_);
+    return;
+  }
+  QWidget::mouseMoveEvent(e);
+}
+
+void TSkinnedForm::mouseReleaseEvent(QMouseEvent* e) {
+  dragging_ = false;
+  QWidget::mouseReleaseEvent(e);
+}
+
+void TSkinnedForm::closeEvent(QCloseEvent* e) {
+  if (modalLoop_ && modalResult_ == kMrNone) SetModalResult(kMrCancel);
+  QWidget::closeEvent(e);
+}
+
+int TSkinnedForm::ShowModal() {
+  if (modalLoop_) return kMrCancel;  // already running modally
+  modalResult_ = kMrNone;
+  setWindowModality(Qt::ApplicationModal);
+  show();
+  raise();
+  activateWindow();
+  QEventLoop loop;
+  modalLoop_ = &loop;
+  QPointer<TSkinnedForm> self(this);
+  loop.exec(QEventLoop::DialogExec);
+  if (!self) return kMrCancel;  // destroyed while shown
+  modalLoop_ = nullptr;
+  const int result = modalResult_ == kMrNone ? kMrCancel : modalResult_;
+  hide();
+  setWindowModality(Qt::NonModal);
+  return result;
+}
+
+void TSkinnedForm::SetModalResult(int result) {
+  modalResult_ = result;
+  if (result != kMrNone && modalLoop_) modalLoop_->quit();
+}

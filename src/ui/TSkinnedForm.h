@@ -1,0 +1,65 @@
+#pragma once
+// The base of every window of the program: borderless, painted by
+// PaintSkinnedForm (background, texture, title strip, bevelled border,
+// caption), dragged by its top 20 pixels, recoloured with the colour scheme,
+// and able to run modally until a modal result is set.
+//
+// A window derives from TSkinnedForm, builds its components as children and,
+// when it paints more than the frame, overrides paintEvent and calls
+// PaintSkinnedForm first. The caption is the window title. A component named
+// "BZamknij" (the close button at the left of the title strip) moves the
+// caption right.
+//
+// Modal windows: ShowModal() shows the window modal to the application and
+// returns when SetModalResult is given a value other than 0 (a TNapisButon
+// with Modal != 0 does that on click), or when the window is closed
+// (result kMrCancel). The window is hidden, not destroyed, on return.
+
+#include <QPoint>
+#include <QWidget>
+
+class QEventLoop;
+class QPainter;
+
+// Modal results, the values of the framework the program was designed with.
+enum ModalResult : int { kMrNone = 0, kMrOk = 1, kMrCancel = 2, kMrYes = 6, kMrNo = 7 };
+
+// Paints the frame of a skinned window onto painter, which paints on form.
+void PaintSkinnedForm(QPainter& painter, QWidget& form);
+
+class TSkinnedForm : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TSkinnedForm(QWidget* parent = nullptr, Qt::WindowFlags extraFlags = {});
+  ~TSkinnedForm() override;
+
+  // Gives the window and its components the colours of the current scheme:
+  // the window's colour the background; TSkinRecolourable components
+  // recolour themselves; line edits, list and item views, text edits: frame
+  // shade 0 behind the text colour; labels by their tag (SetTag), labels of
+  // edits (buddies) the dimmed text colour; check boxes the dimmed text
+  // colour. Windows with more to recolour override it and call it first.
+  virtual void ApplyColours();
+
+  int ShowModal();
+  void SetModalResult(int result);
+  int modalResult() const { return modalResult_; }
+  bool inModalLoop() const { return modalLoop_ != nullptr; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  void takeColoursIfStale();
+
+  bool dragging_ = false;
+  QPoint dragStart_;
+  int modalResult_ = kMrNone;
+  QEventLoop* modalLoop_ = nullptr;
+  unsigned coloursGeneration_ = ~0u;
+};

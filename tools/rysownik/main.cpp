@@ -1,0 +1,71 @@
+// rysownik: draws every picture and sound of Wirmelak into assets/.
+//
+// The build does not run it; the files it writes are committed. When a
+// picture changes, from the top of the source tree:
+//
+//   cmake --build build -j2 --target rysownik
+//   QT_QPA_PLATFORM=offscreen build/tools/rysownik/rysownik [assets-folder] [--preview folder]
+//
+// The assets folder defaults to the source tree's assets/. With --preview the
+// pictures are also written 8 times enlarged into the given folder, for
+// looking at them (do not commit those). Then check the changes
+// (git diff --stat assets) and commit them. Every run draws exactly the same
+// files, so an unchanged drawing gives no diff.
+//
+// Every picture is drawn on a black ground: the program tints black to the
+// window colour and keeps pixels whose largest channel is 85 or more.
+
+#include "Drawing.h"
+#include "Texture.h"
+#include "UiPictures.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <cstdio>
+
+using namespace rysownik;
+
+namespace {
+
+QString previewDir;  // empty: no previews
+
+bool writePicture(const QImage& image, const QString& folder, const QString& name) {
+  if (!previewDir.isEmpty() && !savePng(enlarged(image), previewDir + "/" + name + ".png"))
+    return false;
+  return savePng(image, folder + "/" + name + ".png");
+}
+
+bool writeUiPictures(const QString& assets) {
+  const QString dir = assets + "/obrazki";
+  QDir().mkpath(dir);
+  bool ok = writePicture(strip(smallList()), dir, "IL");
+  ok = writePicture(strip(largeList()), dir, "ILDuze") && ok;
+  ok = writePicture(starTexture(), dir, "tekstura") && ok;
+  const std::vector<QImage> tray = trayFrames();
+  for (size_t i = 0; i < tray.size(); ++i)
+    ok = writePicture(tray[i], dir, QString("tray%1").arg(i)) && ok;
+  if (!previewDir.isEmpty()) ok = savePng(enlarged(strip(tray)), previewDir + "/tray.png") && ok;
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+
+  QString assets = RYSOWNIK_ASSETS_DIR;
+  const QStringList args = app.arguments();
+  for (int i = 1; i < args.size(); ++i) {
+    if (args[i] == "--preview" && i + 1 < args.size()) {
+      previewDir = args[++i];
+      QDir().mkpath(previewDir);
+    } else {
+      assets = args[i];
+    }
+  }
+
+  bool ok = writeUiPictures(assets);
+  std::printf("%s: %s\n", ok ? "written" : "FAILED", qPrintable(QDir(assets).absolutePath()));
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,131 @@
+// wm_screenshots [folder]: renders, from the real window code, a message box
+// of each kind, image buttons normal and pressed, caption buttons normal,
+// pressed and disabled, and an empty window with and without the texture, as
+// PNG files into the folder (default: docs/screenshots); then the same window
+// and a question in the inverted (light) scheme.
+
+#include <QApplication>
+#include <QDir>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/Cp1250.h"
+#include "platform/MessageBox.h"
+#include "ui/Skin.h"
+#include "ui/SkinFonts.h"
+#include "ui/TButon.h"
+#include "ui/TFDialog.h"
+#include "ui/TNapisButon.h"
+#include "ui/TSkinnedForm.h"
+
+namespace {
+
+QDir out;
+
+void save(QWidget& w, const char* name) {
+  const QString path = out.filePath(QString::fromLatin1(name));
+  if (!w.grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+  else std::printf("%s\n", qPrintable(path));
+}
+
+void press(QWidget* w) {
+  const QPointF at(w->width() / 2, w->height() / 2);
+  QMouseEvent e(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &e);
+}
+
+void messageBox(const char* text, int kind, const char* name) {
+  TFDialog box;
+  box.Prepare(T(text), kind);
+  box.show();
+  save(box, name);
+}
+
+TButon* closeButton(QWidget* form) {
+  auto* b = new TButon(form);
+  b->setObjectName(QStringLiteral("BZamknij"));
+  b->SetIL(&Skin::get().IL());
+  b->SetNumer(6);
+  b->move(2, 2);
+  return b;
+}
+
+void imageButtons() {
+  TSkinnedForm form;
+  form.setWindowTitle(cp1250::toQString(T("Przyciski z obrazkami")));
+  closeButton(&form);
+  const int n = std::max(Skin::get().IL().count(), 1);
+  form.resize(12 + n * 20, 74);
+  for (int row = 0; row < 2; ++row)
+    for (int i = 0; i < n; ++i) {
+      auto* b = new TButon(&form);
+      b->SetIL(&Skin::get().IL());
+      b->SetNumer(static_cast<uint8_t>(i));
+      b->move(6 + i * 20, 28 + row * 22);
+      if (row == 1) press(b);
+    }
+  form.show();
+  save(form, "przyciski-obrazkowe.png");
+}
+
+void captionButtons() {
+  TSkinnedForm form;
+  form.setWindowTitle(cp1250::toQString(T("Przyciski z napisem")));
+  closeButton(&form);
+  form.resize(280, 64);
+  const char* names[3] = {"zwykły", "wciśnięty", "nieczynny"};
+  for (int i = 0; i < 3; ++i) {
+    auto* b = new TNapisButon(&form);
+    b->SetNapis(T(names[i]));
+    b->move(8 + i * 89, 30);
+    if (i == 1) press(b);
+    if (i == 2) b->setEnabled(false);
+  }
+  form.show();
+  save(form, "przyciski-z-napisem.png");
+}
+
+void emptyWindow(bool texture, const char* name) {
+  ColourScheme s = Skin::get().scheme();
+  s.tekstura = texture;
+  ApplyColourScheme(s);
+  TSkinnedForm form;
+  form.setWindowTitle(cp1250::toQString(T("Puste okno — zażółć gęślą jaźń")));
+  closeButton(&form);
+  form.resize(300, 220);
+  form.show();
+  save(form, name);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  InstallFontSubstitutes();
+  Skin::get().LoadPictures();
+  if (Skin::get().IL().isEmpty() || Skin::get().texture().isNull())
+    std::fprintf(stderr, "warning: the program's pictures are not built in; buttons and texture will be blank\n");
+  out = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots"));
+  out.mkpath(QStringLiteral("."));
+  ApplyColourScheme(ColourScheme{});
+
+  messageBox("Nie udało się wczytać wybranej tożsamości. Być może jest ona już używana przez program.", kOstrzezenie,
+             "komunikat-ostrzezenie.png");
+  messageBox("Czy na pewno chcesz usunąć tożsamość o nr 123456?", kPytanie, "komunikat-pytanie.png");
+  messageBox("Hasło zostało zapisane w ustawieniach.", kInformacja, "komunikat-informacja.png");
+  imageButtons();
+  captionButtons();
+  emptyWindow(true, "okno-z-tekstura.png");
+  emptyWindow(false, "okno-bez-tekstury.png");
+  // The inverted scheme: the stars darken a light background.
+  ColourScheme light;
+  light.tlo ^= 0xFFFFFF;
+  light.tekst ^= 0xFFFFFF;
+  ApplyColourScheme(light);
+  emptyWindow(true, "okno-jasne-z-tekstura.png");
+  messageBox("Czy na pewno chcesz usunąć tożsamość o nr 123456?", kPytanie, "komunikat-pytanie-jasny.png");
+  return 0;
+}
