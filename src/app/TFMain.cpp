@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QScreen>
 
 #include "app/Geometry.h"
@@ -14,6 +13,10 @@
 #include "platform/MessageBox.h"
 #include "platform/TimeZone.h"
 #include "protocol/Packets.h"
+#include "ui/Skin.h"
+#include "ui/SkinFonts.h"
+#include "ui/TButon.h"
+#include "ui/TNapisButon.h"
 
 namespace {
 
@@ -49,18 +52,20 @@ StateLook LookOf(uint8_t state) {
   }
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const char* text, const char* hint) {
-  auto* b = new QPushButton(QString::fromUtf8(text), parent);
+TButon* Button(QWidget* parent, const char* name, const TImageList& list, uint8_t picture,
+               const char* hint) {
+  auto* b = new TButon(parent);
   b->setObjectName(QString::fromLatin1(name));
+  b->SetIL(&list);
+  b->SetNumer(picture);
   if (hint) b->setToolTip(QString::fromUtf8(hint));
-  b->setFocusPolicy(Qt::NoFocus);
   return b;
 }
 
 }  // namespace
 
 TFMain::TFMain(const Options& options)
-    : QWidget(nullptr),
+    : TSkinnedForm(nullptr, Qt::WindowStaysOnTopHint),
       programDir_(options.programDir),
       archive_(programDir_ + QStringLiteral("/osoby"), PictureFileCheck(programDir_),
                [this](uint32_t number) -> std::optional<std::string> {
@@ -114,7 +119,6 @@ void TFMain::FormCreate(const Options& options) {
   resize(config_.szerokosc, config_.wysokosc);
   connection_->SetLookupHost(config_.serwer);
 
-  setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
   setWindowTitle(QString::fromUtf8(kCaption));
   // The display starts from "not configured"; forcing it paints once.
   ShowConnectionState(conn::kNieSkonfigurowany);
@@ -134,17 +138,22 @@ void TFMain::CreateComponents() {
   NaTajmer->OnMouseDown = [this](Qt::MouseButton) { connection_->NaTajmerMouseDown(); };
   DiaLab = new QLabel(this);
   DiaLab->setObjectName(QStringLiteral("DiaLab"));
+  DiaLab->setFont(SmallFont());
 
-  BZamknij = Button(this, "BZamknij", "×", "Zamknij program");
-  Buton1 = Button(this, "Buton1", "_", "Zminimalizuj do paska zadań");
-  ButonPlus = Button(this, "ButonPlus", "+", "Dodaj znajomego");
-  ButonMinus = Button(this, "ButonMinus", "−", "Usuń znajomego");
-  ButonEdycja = Button(this, "ButonEdycja", "✎", "Edytuj znajomego");
-  butStatus = Button(this, "butStatus", "●", "Aktualny status");
-  ArchBut = Button(this, "ArchBut", "archiwum", "Otwórz archiwum wiadomości");
-  connect(BZamknij, &QPushButton::clicked, this, [this] { close(); });
-  connect(Buton1, &QPushButton::clicked, this, [this] { hide(); });
-  connect(ArchBut, &QPushButton::clicked, this, [this] { ArchButClick(); });
+  const Skin& skin = Skin::get();
+  BZamknij = Button(this, "BZamknij", skin.IL(), 6, "Zamknij program");
+  Buton1 = Button(this, "Buton1", skin.IL(), 7, "Zminimalizuj do paska zadań");
+  ButonPlus = Button(this, "ButonPlus", skin.IL(), 9, "Dodaj znajomego");
+  ButonMinus = Button(this, "ButonMinus", skin.IL(), 10, "Usuń znajomego");
+  ButonEdycja = Button(this, "ButonEdycja", skin.IL(), 11, "Edytuj znajomego");
+  butStatus = Button(this, "butStatus", skin.ILDuze(), 0, "Aktualny status");
+  ArchBut = new TNapisButon(this);
+  ArchBut->setObjectName(QStringLiteral("ArchBut"));
+  ArchBut->SetNapis("archiwum");
+  ArchBut->setToolTip(QString::fromUtf8("Otwórz archiwum wiadomości"));
+  connect(BZamknij, &TButon::OnClick, this, [this] { close(); });
+  connect(Buton1, &TButon::OnClick, this, [this] { hide(); });
+  connect(ArchBut, &TNapisButon::OnClick, this, [this] { ArchButClick(); });
 }
 
 void TFMain::PlaceComponents() {
@@ -275,7 +284,7 @@ void TFMain::RepaintContactList() {}
 void TFMain::CloseChatWindows() {}
 void TFMain::ResetTray() {}
 void TFMain::EmptyKnockList() {}
-void TFMain::ApplyColourScheme() {}
+void TFMain::ApplyColourScheme() { ::ApplyColourScheme(state_.kolory); }
 
 bool TFMain::ArchiveExists(const std::string& name) { return archive_.Exists(name); }
 bool TFMain::OpenArchive(const std::string& name) { return archive_.OpenExisting(name); }

@@ -3,7 +3,6 @@
 // state: the identity, the connection and its timers, the configuration.
 
 #include <QTimer>
-#include <QWidget>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -15,12 +14,14 @@
 #include "conversation/MessageArchive.h"
 #include "protocol/ConnectionManager.h"
 #include "protocol/Session.h"
+#include "ui/TSkinnedForm.h"
 
 class QLabel;
-class QPushButton;
+class TButon;
+class TNapisButon;
 class TShape;
 
-class TFMain : public QWidget,
+class TFMain : public TSkinnedForm,
                public ConnectionManager::View,
                public ConnectionManager::Identity,
                public IdentityHost {
@@ -101,13 +102,13 @@ class TFMain : public QWidget,
   TShape* Dialog = nullptr;
   TShape* NaTajmer = nullptr;
   QLabel* DiaLab = nullptr;
-  QPushButton* BZamknij = nullptr;
-  QPushButton* Buton1 = nullptr;
-  QPushButton* ButonPlus = nullptr;
-  QPushButton* ButonMinus = nullptr;
-  QPushButton* ButonEdycja = nullptr;
-  QPushButton* butStatus = nullptr;
-  QPushButton* ArchBut = nullptr;
+  TButon* BZamknij = nullptr;
+  TButon* Buton1 = nullptr;
+  TButon* ButonPlus = nullptr;
+  TButon* ButonMinus = nullptr;
+  TButon* ButonEdycja = nullptr;
+  TButon* butStatus = nullptr;
+  TNapisButon* ArchBut = nullptr;
   QTimer TimerUr;
   QTimer Timer1;
 

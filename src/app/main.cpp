@@ -4,6 +4,9 @@
 
 #include "app/TFMain.h"
 #include "platform/EndOfSession.h"
+#include "ui/Skin.h"
+#include "ui/SkinFonts.h"
+#include "ui/TFDialog.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -11,6 +14,10 @@ int main(int argc, char** argv) {
   // The tray keeps the program alive while its window is hidden; it ends
   // only through the close path.
   QApplication::setQuitOnLastWindowClosed(false);
+
+  InstallFontSubstitutes();
+  InstallSkinnedMessageBox();
+  Skin::get().LoadPictures();
 
   TFMain::Options options;
   options.programDir = QCoreApplication::applicationDirPath();

@@ -5,7 +5,8 @@
 
 #include <QDir>
 #include <QLabel>
-#include <QPushButton>
+#include "ui/TButon.h"
+#include "ui/TNapisButon.h"
 #include <QTemporaryDir>
 #include <QUrlQuery>
 

@@ -3,7 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPushButton>
+#include "ui/TButon.h"
+#include "ui/TNapisButon.h"
 #include <QTemporaryDir>
 
 #include "app/TFMain.h"

@@ -8,9 +8,11 @@
 #include <QDir>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/TFMain.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
 #include "ui/Skin.h"
@@ -101,6 +103,23 @@ void emptyWindow(bool texture, const char* name) {
 
 }  // namespace
 
+// The main window of an identity, connected, in a folder of its own.
+void mainWindow(const char* name) {
+  QTemporaryDir dir;
+  const QString cwd = QDir::currentPath();
+  TFMain::Options options;
+  options.programDir = dir.path();
+  {
+    TFMain window(options);
+    window.SetIdentity(123456, "x");
+    window.Connection().SetConnectionState(2);
+    window.resize(250, 550);
+    window.show();
+    save(window, name);
+  }
+  QDir::setCurrent(cwd);
+}
+
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
@@ -110,6 +129,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "warning: the program's pictures are not built in; buttons and texture will be blank\n");
   out = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots"));
   out.mkpath(QStringLiteral("."));
+  out.setPath(out.absolutePath());  // the main window moves to its own folder
   ApplyColourScheme(ColourScheme{});
 
   messageBox("Nie udało się wczytać wybranej tożsamości. Być może jest ona już używana przez program.", kOstrzezenie,
@@ -120,6 +140,7 @@ int main(int argc, char** argv) {
   captionButtons();
   emptyWindow(true, "okno-z-tekstura.png");
   emptyWindow(false, "okno-bez-tekstury.png");
+  mainWindow("okno-glowne.png");
   // The inverted scheme: the stars darken a light background.
   ColourScheme light;
   light.tlo ^= 0xFFFFFF;
