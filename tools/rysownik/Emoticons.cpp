@@ -272,8 +272,8 @@ QImage spiacy() {
     eyes(p, Eyes::Sleep);
     mouth(p, Mouth::O);
     p.restore();
-    letterZ(p, 13.6, 4.2, 2.6);
-    letterZ(p, 16.0, 0.6, 3.4);
+    letterZ(p, 12.8, 5.0, 2.6);
+    letterZ(p, 15.2, 1.2, 3.2);
   });
 }
 
@@ -474,8 +474,8 @@ QImage killer() {
     p.restore();
     // A knife, point up, at the right.
     p.save();
-    p.translate(16.6, 11.0);
-    p.rotate(20);
+    p.translate(16.2, 11.6);
+    p.rotate(16);
     QPainterPath blade;
     blade.moveTo(-1.4, 0);
     blade.lineTo(1.4, 0);
