@@ -21,6 +21,19 @@ enum class Brows { Angry, Worried, RaisedRight, Raised };
 
 QImage canvas();
 
+// Runs body on a fresh antialiased picture.
+template <typename F>
+QImage paint(F body) {
+  QImage img = canvas();
+  QPainter p;
+  p.begin(&img);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  body(p);
+  p.end();
+  return img;
+}
+
+
 void head(QPainter& p, const QColor& base = kSkin);
 // dx, dy move the pupils (looking aside, down).
 void eyes(QPainter& p, Eyes kind, double dx = 0, double dy = 0);
