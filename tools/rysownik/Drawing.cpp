@@ -1,6 +1,8 @@
 #include "Drawing.h"
 
 #include <QRadialGradient>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace rysownik {
@@ -53,6 +55,21 @@ QImage strip(const std::vector<QImage>& pictures) {
 QImage enlarged(const QImage& image, int factor) {
   return image.scaled(image.width() * factor, image.height() * factor,
                       Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+QImage tinted(const QImage& image, const QColor& colour, double offset) {
+  QImage out = image.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < out.height(); ++y) {
+    for (int x = 0; x < out.width(); ++x) {
+      const QRgb px = out.pixel(x, y);
+      const double c = std::max({qRed(px), qGreen(px), qBlue(px)}) / 85.0 + offset;
+      if (c > 1) continue;
+      auto ch = [&](int own, int tint) { return std::max(static_cast<int>(std::lround((1 - c) * tint)), own); };
+      out.setPixel(x, y, qRgb(ch(qRed(px), colour.red()), ch(qGreen(px), colour.green()),
+                              ch(qBlue(px), colour.blue())));
+    }
+  }
+  return out;
 }
 
 bool savePng(const QImage& image, const QString& path) {

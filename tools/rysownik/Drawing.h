@@ -27,6 +27,10 @@ QImage strip(const std::vector<QImage>& pictures);
 // Pixels of the image, 8 times larger, for looking at small icons.
 QImage enlarged(const QImage& image, int factor = 8);
 
+// What the program shows: black turned to colour, dark pixels taking a
+// share of it, pixels with a channel of 85 or more kept.
+QImage tinted(const QImage& image, const QColor& colour, double offset = 0);
+
 // Saves or reports the failure on stderr; returns success.
 bool savePng(const QImage& image, const QString& path);
 bool saveBmp24(const QImage& image, const QString& path);

@@ -15,11 +15,14 @@
 // Every picture is drawn on a black ground: the program tints black to the
 // window colour and keeps pixels whose largest channel is 85 or more.
 
+#include "Chime.h"
 #include "Drawing.h"
+#include "Emoticons.h"
 #include "Texture.h"
 #include "UiPictures.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -44,8 +47,46 @@ bool writeUiPictures(const QString& assets) {
   const std::vector<QImage> tray = trayFrames();
   for (size_t i = 0; i < tray.size(); ++i)
     ok = writePicture(tray[i], dir, QString("tray%1").arg(i)) && ok;
-  if (!previewDir.isEmpty()) ok = savePng(enlarged(strip(tray)), previewDir + "/tray.png") && ok;
+  if (!previewDir.isEmpty()) {
+    ok = savePng(enlarged(strip(tray)), previewDir + "/tray.png") && ok;
+    ok = savePng(enlarged(tinted(strip(smallList()), QColor(236, 236, 244))), previewDir + "/IL-jasne.png") && ok;
+    ok = savePng(enlarged(tinted(strip(largeList()), QColor(60, 64, 160))), previewDir + "/ILDuze-niebieskie.png") && ok;
+  }
   return ok;
+}
+
+bool writeEmoticons(const QString& assets) {
+  const QString dir = assets + "/ikony";
+  QDir().mkpath(dir);
+  bool ok = true;
+  std::vector<QImage> all;
+  for (const Emoticon& e : emoticons()) {
+    const QImage img = e.draw();
+    all.push_back(img);
+    ok = saveBmp24(img, dir + "/" + e.name + ".bmp") && ok;
+  }
+  if (!previewDir.isEmpty()) {
+    // Nine a row, as the picker shows them.
+    const int w = all.front().width(), h = all.front().height();
+    const int rows = (static_cast<int>(all.size()) + 8) / 9;
+    QImage sheet = blackImage(9 * (w + 4), rows * (h + 4));
+    QPainter p(&sheet);
+    for (size_t i = 0; i < all.size(); ++i)
+      p.drawImage(static_cast<int>(i % 9) * (w + 4) + 2, static_cast<int>(i / 9) * (h + 4) + 2, all[i]);
+    p.end();
+    ok = savePng(enlarged(sheet, 5), previewDir + "/ikony.png") && ok;
+    ok = savePng(enlarged(tinted(sheet, QColor(236, 236, 244)), 5), previewDir + "/ikony-jasne.png") && ok;
+  }
+  return ok;
+}
+
+bool writeSound(const QString& assets) {
+  QFile f(assets + "/notify.wav");
+  if (!f.open(QIODevice::WriteOnly) || f.write(chimeWav()) < 0) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(f.fileName()));
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -66,6 +107,8 @@ int main(int argc, char** argv) {
   }
 
   bool ok = writeUiPictures(assets);
+  ok = writeEmoticons(assets) && ok;
+  ok = writeSound(assets) && ok;
   std::printf("%s: %s\n", ok ? "written" : "FAILED", qPrintable(QDir(assets).absolutePath()));
   return ok ? 0 : 1;
 }
