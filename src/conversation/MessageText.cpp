@@ -30,6 +30,16 @@ bool EndsAddressForwards(char c) {
   return c == kOtworz || c == kZamknij || c == '\n' || c == '\r' || c == ' ' || c == '<';
 }
 
+const std::string& ShorthandStarts() {
+  static const std::string starts = [] {
+    std::string s;
+    for (const Skrot& k : kSkroty)
+      if (s.find(k.skrot.front()) == std::string::npos) s += k.skrot.front();
+    return s;
+  }();
+  return starts;
+}
+
 unsigned char LowerCase(unsigned char byte) {
   char32_t lower = QChar::toLower(cp1250::toUnicode(byte));
   unsigned char back = cp1250::fromUnicode(lower);
@@ -142,6 +152,8 @@ void ReplaceShorthands(std::string& text) {
     char c = text[i];
     if (c == '\n' || c == '\r' || c == ' ' || c == '<') inAddress = false;
     if (inAddress) continue;
+    // Most characters start no shorthand at all.
+    if (ShorthandStarts().find(c) == std::string::npos) continue;
     // A replaced shorthand leaves its token at i; the later pairs are compared
     // against that token, which none of them matches.
     for (const Skrot& s : kSkroty) {

@@ -32,6 +32,9 @@ std::string NormalisePictureName(const std::string& name);
 
 // The bounds of a web address whose "://" or "www." starts at index at
 // (0-based): [start, end). found by "www." means the link needs "http://".
+// A "://" address reaches back to the previous space, line break, ">" or
+// generated markup, so letters glued before the scheme belong to it; it ends
+// before the next space, line break, "<" or generated markup.
 struct AddressBounds {
   std::size_t start = 0;
   std::size_t end = 0;
