@@ -15,6 +15,7 @@
 #include "protocol/Packets.h"
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
+#include "ui/TFBoks.h"
 #include "ui/TButon.h"
 #include "ui/TNapisButon.h"
 
@@ -78,6 +79,8 @@ TFMain::TFMain(const Options& options)
                                                     *this);
   session_ = std::make_unique<Session>(*connection_, *this);
   session_->SetPassword(&state_.haslo);
+  // An identity without a stored password is asked at every login.
+  session_->SetPasswordPrompt(&AskPassword);
   session_->SetContactNumbers([this] {
     // Storage order, not display order.
     std::vector<uint32_t> numbers;

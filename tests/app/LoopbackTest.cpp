@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
 #include <QLabel>
 #include "ui/TButon.h"
+#include "ui/TFBoks.h"
 #include "ui/TNapisButon.h"
 #include <QTemporaryDir>
 #include <QUrlQuery>
@@ -189,4 +194,43 @@ TEST_F(LoopbackTest, HostileBytesEndTheConnectionCleanly) {
   serwer.sendRaw(QByteArray::fromStdString(gg::BuildPacket(0x0F, "short") + huge + "junk"));
   ASSERT_TRUE(WaitState(conn::kNiePolaczony));
   EXPECT_TRUE(serwer.waitForDisconnect());
+}
+
+TEST_F(LoopbackTest, WithoutAStoredPasswordTheUserIsAskedAtEveryLogin) {
+  main->SetIdentity(123456, "");
+  main->TimerUr.setInterval(50);
+  // The user answers every prompt that comes up, the first time wrongly.
+  QStringList answers = {"zle", "haslo", "haslo"};
+  int prompts = 0;
+  QTimer user;
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* boks = qobject_cast<TFBoks*>(w);
+      if (!boks || !boks->isVisible() || boks->modalResult() != kMrNone) continue;
+      ++prompts;
+      boks->Et->setText(answers.value(prompts - 1));
+      QTest::keyClick(boks->Et, Qt::Key_Return);
+    }
+  });
+  user.start(20);
+
+  Click();
+  ASSERT_TRUE(Serwer::waitFor([&] { return !box.shown().empty(); }));
+  EXPECT_EQ(box.textsUtf8()[0], "Logowanie nie powiodło się.");
+  EXPECT_EQ(prompts, 1);
+  ASSERT_TRUE(WaitState(conn::kNiePolaczony));
+
+  Click();
+  ASSERT_TRUE(WaitState(conn::kPolaczony));
+  EXPECT_EQ(prompts, 2);
+  const auto login = serwer.packetsOfType(gg::out::kLogin);
+  ASSERT_EQ(login.size(), 1);
+  EXPECT_EQ(gg::ReadLe32(login[0].payload.constData() + 4), LoginHash("haslo", serwer.seed()));
+
+  // An automatic reconnection asks again: the typed password was not kept.
+  serwer.abortConnection();
+  ASSERT_TRUE(Serwer::waitFor([&] { return serwer.connectionCount() == 3 && serwer.isLoggedIn(); }));
+  EXPECT_EQ(prompts, 3);
+  EXPECT_EQ(main->Password(), "");
+  main->Connection().SetAutoReconnect(false);
 }
