@@ -2,10 +2,12 @@
 // of each kind, image buttons normal and pressed, caption buttons normal,
 // pressed and disabled, and an empty window with and without the texture, as
 // PNG files into the folder (default: docs/screenshots); then the same window
-// and a question in the inverted (light) scheme.
+// and a question in the inverted (light) scheme; the password prompt and the
+// main window.
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -18,6 +20,7 @@
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
 #include "ui/TButon.h"
+#include "ui/TFBoks.h"
 #include "ui/TFDialog.h"
 #include "ui/TNapisButon.h"
 #include "ui/TSkinnedForm.h"
@@ -43,6 +46,14 @@ void messageBox(const char* text, int kind, const char* name) {
   box.Prepare(T(text), kind);
   box.show();
   save(box, name);
+}
+
+// The password prompt with something typed.
+void passwordPrompt(const char* name) {
+  TFBoks boks;
+  boks.Et->setText(QStringLiteral("tajne"));
+  boks.show();
+  save(boks, name);
 }
 
 TButon* closeButton(QWidget* form) {
@@ -136,6 +147,7 @@ int main(int argc, char** argv) {
              "komunikat-ostrzezenie.png");
   messageBox("Czy na pewno chcesz usunąć tożsamość o nr 123456?", kPytanie, "komunikat-pytanie.png");
   messageBox("Hasło zostało zapisane w ustawieniach.", kInformacja, "komunikat-informacja.png");
+  passwordPrompt("okno-hasla.png");
   imageButtons();
   captionButtons();
   emptyWindow(true, "okno-z-tekstura.png");
