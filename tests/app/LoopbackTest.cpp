@@ -186,14 +186,21 @@ TEST_F(LoopbackTest, WrongPasswordStopsAutomaticReconnection) {
 }
 
 TEST_F(LoopbackTest, HostileBytesEndTheConnectionCleanly) {
+  TKontakt ala;
+  ala.numer = 222;
+  ala.wyswietl = "Ala";
+  ASSERT_TRUE(main->Contacts().Add(ala));
   Click();
   ASSERT_TRUE(WaitState(conn::kPolaczony));
+  main->Contacts().ApplyStatus(222, 2, "", 123456);
+  ASSERT_EQ(main->Contacts().Record(0).status, 2);
   std::string huge;
   gg::AppendLe32(huge, 0x0A);
   gg::AppendLe32(huge, 0xFFFFFFF0u);
   serwer.sendRaw(QByteArray::fromStdString(gg::BuildPacket(0x0F, "short") + huge + "junk"));
   ASSERT_TRUE(WaitState(conn::kNiePolaczony));
   EXPECT_TRUE(serwer.waitForDisconnect());
+  EXPECT_EQ(main->Contacts().Record(0).status, 0);  // everyone unavailable again
 }
 
 TEST_F(LoopbackTest, WithoutAStoredPasswordTheUserIsAskedAtEveryLogin) {
