@@ -5,14 +5,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QLabel>
-#include "ui/TButon.h"
-#include "ui/TFBoks.h"
-#include "ui/TNapisButon.h"
-#include <QTemporaryDir>
 #include <QUrlQuery>
 
 #include "app/TFMain.h"
@@ -22,6 +19,9 @@
 #include "protocol/LoginHash.h"
 #include "protocol/Packets.h"
 #include "support/ScriptedMessageBox.h"
+#include "ui/TButon.h"
+#include "ui/TFBoks.h"
+#include "ui/TNapisButon.h"
 
 namespace {
 
