@@ -181,6 +181,8 @@ void TFMain::CreateComponents() {
   connect(BZamknij, &TButon::OnClick, this, [this] { close(); });
   connect(Buton1, &TButon::OnClick, this, [this] { hide(); });
   connect(ArchBut, &TNapisButon::OnClick, this, [this] { ArchButClick(); });
+  // The window takes the wheel before any of its components does.
+  for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) w->installEventFilter(this);
 }
 
 void TFMain::PlaceComponents() {
@@ -234,8 +236,17 @@ void TFMain::FormMouseWheelDown() {
     ListaK->SetOdGory(ScrollWheelDown(ListaK->OdGory(), ListaK->height(), ListaK->ContentHeight()));
 }
 
-// Wherever the mouse is over the window (the list and the buttons leave the
-// wheel to it). One step per notch; finer wheels add up to notches.
+// Wherever the mouse is over the window: over a component the window's
+// filter takes the wheel first. One step per notch; finer wheels add up to
+// notches.
+bool TFMain::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::Wheel) {
+    wheelEvent(static_cast<QWheelEvent*>(e));
+    return true;
+  }
+  return TSkinnedForm::eventFilter(watched, e);
+}
+
 void TFMain::wheelEvent(QWheelEvent* e) {
   wheelDelta_ += e->angleDelta().y();
   while (wheelDelta_ >= QWheelEvent::DefaultDeltasPerStep) {

@@ -129,6 +129,7 @@ class TFMain : public TSkinnedForm,
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void FormCreate(const Options& options);
