@@ -42,6 +42,9 @@ TEST(DescriptionWrap, LineBreaksFlowOnUnselectedRowsAndEndLinesOnTheSelectedOne)
   // Blank lines on the selected row do not give empty lines: what follows a
   // break starts at its first printable character.
   EXPECT_EQ(Wrap("a\r\n\r\n  b", true), (Lines{"a", "b"}));
+  // A blank before the break is taken with the other blanks after the word,
+  // and the break with it: the next word joins the line.
+  EXPECT_EQ(Wrap("a \r\nb", true), (Lines{"a b"}));
   // CR LF counts as one break on an unselected row, two CRs as two.
   EXPECT_EQ(Wrap("a\r\n\r\nb", false), (Lines{"a" + mark + mark + "b"}));
 }
