@@ -46,7 +46,6 @@ void WriteAt(QPainter& p, int x, int top, const std::string& text) {
 
 TLista::TLista(ContactStore& store, QWidget* parent) : QWidget(parent), store_(store) {
   // Nothing of its own behind the rows: the window's background shows.
-  setAttribute(Qt::WA_OpaquePaintEvent, false);
   setAutoFillBackground(false);
 }
 
