@@ -1,13 +1,17 @@
 #include "app/TFMain.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QWheelEvent>
 
 #include "app/Geometry.h"
 #include "app/TShape.h"
+#include "contacts/ContactListLayout.h"
+#include "contacts/view/TLista.h"
 #include "platform/desktop/ShellOpen.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
@@ -26,7 +30,9 @@ namespace {
 constexpr int kDesignWidth = 250;
 constexpr int kDesignHeight = 545;
 
-enum Anchor { kLeftTop, kRightTop, kLeftBottom, kRightBottom };
+// kAll keeps all four edges at their distances: the component grows and
+// shrinks with the window.
+enum Anchor { kLeftTop, kRightTop, kLeftBottom, kRightBottom, kAll };
 
 struct Place {
   int x, y, w, h;
@@ -34,9 +40,14 @@ struct Place {
 };
 
 void PlaceAt(QWidget* w, const Place& p, int width, int height) {
-  const int dx = (p.anchor == kRightTop || p.anchor == kRightBottom) ? width - kDesignWidth : 0;
-  const int dy = (p.anchor == kLeftBottom || p.anchor == kRightBottom) ? height - kDesignHeight : 0;
-  w->setGeometry(p.x + dx, p.y + dy, p.w, p.h);
+  const int dx = width - kDesignWidth, dy = height - kDesignHeight;
+  if (p.anchor == kAll) {
+    w->setGeometry(p.x, p.y, std::max(0, p.w + dx), std::max(0, p.h + dy));
+    return;
+  }
+  const bool right = p.anchor == kRightTop || p.anchor == kRightBottom;
+  const bool bottom = p.anchor == kLeftBottom || p.anchor == kRightBottom;
+  w->setGeometry(p.x + (right ? dx : 0), p.y + (bottom ? dy : 0), p.w, p.h);
 }
 
 struct StateLook {
@@ -129,6 +140,13 @@ void TFMain::FormCreate(const Options& options) {
 }
 
 void TFMain::CreateComponents() {
+  // The list first: the scroll buttons at its corner stay above it.
+  ListaK = new TLista(contacts_, this);
+  ListaK->setObjectName(QStringLiteral("ListaK"));
+  ListaK->SetIL(&Skin::get().IL());
+  connect(ListaK, &TLista::NaZmiane, this, [this] { ListaKNaZmiane(); });
+  connect(ListaK, &TLista::PodwojnyKlik, this, [this](TLista*, uint16_t numer) { ListaKPodwojnyKlik(numer); });
+
   Dialog = new TShape(this);
   Dialog->setObjectName(QStringLiteral("Dialog"));
   Dialog->setToolTip(QString::fromUtf8("Stan połączenia"));
@@ -150,6 +168,12 @@ void TFMain::CreateComponents() {
   ButonMinus = Button(this, "ButonMinus", skin.IL(), 10, "Usuń znajomego");
   ButonEdycja = Button(this, "ButonEdycja", skin.IL(), 11, "Edytuj znajomego");
   butStatus = Button(this, "butStatus", skin.ILDuze(), 0, "Aktualny status");
+  Buton5 = Button(this, "Buton5", skin.IL(), 13, nullptr);
+  Buton4 = Button(this, "Buton4", skin.IL(), 14, nullptr);
+  Buton5->hide();
+  Buton4->hide();
+  connect(Buton5, &TButon::OnMouseDown, this, [this] { Buton5MouseDown(); });
+  connect(Buton4, &TButon::OnMouseDown, this, [this] { Buton4MouseDown(); });
   ArchBut = new TNapisButon(this);
   ArchBut->setObjectName(QStringLiteral("ArchBut"));
   ArchBut->SetNapis("archiwum");
@@ -157,12 +181,17 @@ void TFMain::CreateComponents() {
   connect(BZamknij, &TButon::OnClick, this, [this] { close(); });
   connect(Buton1, &TButon::OnClick, this, [this] { hide(); });
   connect(ArchBut, &TNapisButon::OnClick, this, [this] { ArchButClick(); });
+  // The window takes the wheel before any of its components does.
+  for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) w->installEventFilter(this);
 }
 
 void TFMain::PlaceComponents() {
   const int w = width(), h = height();
   PlaceAt(BZamknij, {3, 3, 16, 16, kLeftTop}, w, h);
   PlaceAt(Buton1, {229, 3, 16, 16, kRightTop}, w, h);
+  PlaceAt(ListaK, {6, 24, 238, 421, kAll}, w, h);
+  PlaceAt(Buton5, {226, 411, 16, 16, kRightBottom}, w, h);
+  PlaceAt(Buton4, {226, 427, 16, 16, kRightBottom}, w, h);
   PlaceAt(ButonPlus, {186, 453, 15, 16, kRightBottom}, w, h);
   PlaceAt(ButonMinus, {206, 453, 16, 16, kRightBottom}, w, h);
   PlaceAt(ButonEdycja, {226, 453, 16, 16, kRightBottom}, w, h);
@@ -174,6 +203,62 @@ void TFMain::PlaceComponents() {
 }
 
 void TFMain::resizeEvent(QResizeEvent*) { PlaceComponents(); }
+
+// Chat windows come with their own window class; until it exists the
+// double-click has the contact's number and nowhere to open it.
+void TFMain::ListaKPodwojnyKlik(uint16_t numer) {
+  if (numer >= contacts_.Count()) return;
+  const uint32_t number = contacts_.Record(numer).numer;
+  (void)number;
+}
+
+// After every paint of a non-empty list: the arrows show where there is
+// something to scroll to.
+void TFMain::ListaKNaZmiane() {
+  const int64_t content = ListaK->ContentHeight();
+  Buton4->setVisible(MoreBelow(ListaK->height(), content));
+  Buton5->setVisible(ListaK->OdGory() != 0);
+}
+
+void TFMain::Buton5MouseDown() { ListaK->SetOdGory(ScrollPageUp(ListaK->OdGory(), ListaK->height())); }
+
+void TFMain::Buton4MouseDown() {
+  ListaK->SetOdGory(ScrollPageDown(ListaK->OdGory(), ListaK->height(), ListaK->ContentHeight()));
+}
+
+// The wheel moves the list only as far as an arrow is there to show it can.
+void TFMain::FormMouseWheelUp() {
+  if (!Buton5->isHidden()) ListaK->SetOdGory(ScrollWheelUp(ListaK->OdGory()));
+}
+
+void TFMain::FormMouseWheelDown() {
+  if (!Buton4->isHidden())
+    ListaK->SetOdGory(ScrollWheelDown(ListaK->OdGory(), ListaK->height(), ListaK->ContentHeight()));
+}
+
+// Wherever the mouse is over the window: over a component the window's
+// filter takes the wheel first. One step per notch; finer wheels add up to
+// notches.
+bool TFMain::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::Wheel) {
+    wheelEvent(static_cast<QWheelEvent*>(e));
+    return true;
+  }
+  return TSkinnedForm::eventFilter(watched, e);
+}
+
+void TFMain::wheelEvent(QWheelEvent* e) {
+  wheelDelta_ += e->angleDelta().y();
+  while (wheelDelta_ >= QWheelEvent::DefaultDeltasPerStep) {
+    wheelDelta_ -= QWheelEvent::DefaultDeltasPerStep;
+    FormMouseWheelUp();
+  }
+  while (wheelDelta_ <= -QWheelEvent::DefaultDeltasPerStep) {
+    wheelDelta_ += QWheelEvent::DefaultDeltasPerStep;
+    FormMouseWheelDown();
+  }
+  e->accept();
+}
 
 void TFMain::LoadDefaultIdentity() {
   // Without one the program simply runs with no identity.
@@ -277,16 +362,19 @@ void TFMain::WMQueryEndSession() {
   QCoreApplication::quit();
 }
 
+void TFMain::RepaintContactList() { ListaK->Refresh(); }
+
 // The windows below come with their own parts of the program (the status
-// dialog, the settings dialog, the contact list, chat windows, the tray and
-// the knock list); until they exist there is nothing of them to update.
+// dialog, the settings dialog, chat windows, the tray and the knock list);
+// until they exist there is nothing of them to update.
 void TFMain::ShowOwnStatus(uint8_t) {}
 void TFMain::ShowColourSwatches() {}
 void TFMain::RefreshIdentityTab() {}
-void TFMain::RepaintContactList() {}
 void TFMain::CloseChatWindows() {}
 void TFMain::ResetTray() {}
 void TFMain::EmptyKnockList() {}
+// The list's icons are tinted with the scheme: the window's recolouring
+// rebuilds them along with the buttons' faces.
 void TFMain::ApplyColourScheme() { ::ApplyColourScheme(state_.kolory); }
 
 bool TFMain::ArchiveExists(const std::string& name) { return archive_.Exists(name); }

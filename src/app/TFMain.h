@@ -17,7 +17,9 @@
 #include "ui/TSkinnedForm.h"
 
 class QLabel;
+class QWheelEvent;
 class TButon;
+class TLista;
 class TNapisButon;
 class TShape;
 
@@ -91,6 +93,14 @@ class TFMain : public TSkinnedForm,
   // reconnection follows the auto-connect flag.
   void StartAutoConnect();
 
+  // The contact list's events and its scrolling.
+  void ListaKPodwojnyKlik(uint16_t numer);
+  void ListaKNaZmiane();
+  void Buton5MouseDown();
+  void Buton4MouseDown();
+  void FormMouseWheelUp();
+  void FormMouseWheelDown();
+
   void ApplyDefaultGeometry();
   void SaveOnExit();
   // Asks, unless the session is ending; true when the program may close.
@@ -109,12 +119,17 @@ class TFMain : public TSkinnedForm,
   TButon* ButonEdycja = nullptr;
   TButon* butStatus = nullptr;
   TNapisButon* ArchBut = nullptr;
+  TLista* ListaK = nullptr;
+  TButon* Buton5 = nullptr;  // scroll the list up
+  TButon* Buton4 = nullptr;  // scroll the list down
   QTimer TimerUr;
   QTimer Timer1;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void FormCreate(const Options& options);
@@ -136,4 +151,5 @@ class TFMain : public TSkinnedForm,
   bool startHidden_ = false;
   bool shutdown_ = false;
   bool closing_ = false;
+  int wheelDelta_ = 0;  // part of a wheel notch not yet scrolled
 };

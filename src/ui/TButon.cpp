@@ -63,6 +63,7 @@ void TButon::mousePressEvent(QMouseEvent* e) {
     armed_ = true;
     repaint();
   }
+  emit OnMouseDown(e->button());
 }
 
 void TButon::mouseReleaseEvent(QMouseEvent* e) {

@@ -36,6 +36,9 @@ class TButon : public QWidget, public TSkinRecolourable {
 
  signals:
   void OnClick();
+  // Every press, with any button, before the button is released: for
+  // buttons that act at once (the list's scroll arrows).
+  void OnMouseDown(Qt::MouseButton button);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -9,6 +9,12 @@
 
 #include "app/TFMain.h"
 #include "app/TShape.h"
+#include "contacts/view/TLista.h"
+#include "ui/Skin.h"
+#include "ui/TImageList.h"
+#include "ui/Tint.h"
+#include <QTest>
+#include <QWheelEvent>
 #include "support/ScriptedMessageBox.h"
 
 namespace {
@@ -128,4 +134,193 @@ TEST_F(MainWindowTest, EndOfSessionSavesWithoutAsking) {
   EXPECT_TRUE(m->ShutdownFlag());
   EXPECT_TRUE(box.shown().empty());
   EXPECT_TRUE(Ini().startsWith("; Plik konfiguracji programu Wirmelak\r\n"));
+}
+
+namespace {
+
+// The main window at its design size with n absent contacts, 18 pixels each.
+struct ContactListTest : MainWindowTest {
+  std::unique_ptr<TFMain> m;
+  void SetUp() override {
+    m = Make();
+    m->resize(250, 545);
+    m->show();
+  }
+  void AddContacts(int n) {
+    for (int i = 0; i < n; ++i) {
+      TKontakt k;
+      k.numer = 1000 + i;
+      k.wyswietl = "K" + std::to_string(100 + i);
+      m->Contacts().Add(k);
+    }
+    m->RepaintContactList();
+  }
+  // Paints the window; the list's paint updates the arrows.
+  void Paint() { m->grab(); }
+  bool Up() { return !m->Buton5->isHidden(); }
+  bool Down() { return !m->Buton4->isHidden(); }
+  void PressDown(Qt::MouseButton b = Qt::LeftButton) {
+    QTest::mousePress(m->Buton4, b, {}, QPoint(8, 8));
+    QTest::mouseRelease(m->Buton4, b, {}, QPoint(8, 8));
+  }
+  void PressUp(Qt::MouseButton b = Qt::LeftButton) {
+    QTest::mousePress(m->Buton5, b, {}, QPoint(8, 8));
+    QTest::mouseRelease(m->Buton5, b, {}, QPoint(8, 8));
+  }
+  // One wheel notch over the given widget; the list leaves it to the window.
+  void Wheel(QWidget* over, int delta) {
+    const QPointF at(over->width() / 2, over->height() / 2);
+    QWheelEvent e(at, over->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(over, &e);
+  }
+};
+
+}  // namespace
+
+TEST_F(ContactListTest, ListFillsItsPlaceAndGrowsWithTheWindowArrowsStayAtItsCorner) {
+  EXPECT_EQ(m->ListaK->geometry(), QRect(6, 24, 238, 421));
+  EXPECT_EQ(m->Buton5->geometry(), QRect(226, 411, 16, 16));
+  EXPECT_EQ(m->Buton4->geometry(), QRect(226, 427, 16, 16));
+  EXPECT_EQ(m->Buton5->Numer(), 13);
+  EXPECT_EQ(m->Buton4->Numer(), 14);
+  EXPECT_FALSE(Up());
+  EXPECT_FALSE(Down());
+  EXPECT_EQ(&m->ListaK->Contacts(), &m->Contacts());
+  m->resize(300, 600);
+  EXPECT_EQ(m->ListaK->geometry(), QRect(6, 24, 288, 476));
+  EXPECT_EQ(m->Buton4->geometry(), QRect(276, 482, 16, 16));
+  // The other components keep their anchors.
+  EXPECT_EQ(m->Buton1->geometry(), QRect(279, 3, 16, 16));
+}
+
+TEST_F(ContactListTest, PagingOnMouseDownShowsTheArrowsOnlyWhereThereIsMore) {
+  AddContacts(60);  // 1080 pixels in a 421-pixel list
+  Paint();
+  EXPECT_TRUE(Down());
+  EXPECT_FALSE(Up());
+  // Any button, on the press.
+  QTest::mousePress(m->Buton4, Qt::RightButton, {}, QPoint(8, 8));
+  EXPECT_EQ(m->ListaK->OdGory(), 371u);
+  QTest::mouseRelease(m->Buton4, Qt::RightButton, {}, QPoint(8, 8));
+  Paint();
+  EXPECT_TRUE(Down());
+  EXPECT_TRUE(Up());
+  PressDown();
+  EXPECT_EQ(m->ListaK->OdGory(), 659u);  // the last row ends at the bottom
+  Paint();
+  EXPECT_FALSE(Down());
+  EXPECT_TRUE(Up());
+  EXPECT_EQ(m->ListaK->ContentHeight(), 421);
+  PressUp(Qt::MiddleButton);
+  EXPECT_EQ(m->ListaK->OdGory(), 288u);
+  PressUp();
+  EXPECT_EQ(m->ListaK->OdGory(), 0u);
+  Paint();
+  EXPECT_FALSE(Up());
+  EXPECT_TRUE(Down());
+}
+
+TEST_F(ContactListTest, WheelAnywhereOverTheWindowScrollsWhileTheArrowAllowsIt) {
+  AddContacts(30);  // 540 pixels: 119 below
+  // Before the first paint no arrow shows: the wheel does nothing.
+  Wheel(m->ListaK, -120);
+  EXPECT_EQ(m->ListaK->OdGory(), 0u);
+  Paint();
+  ASSERT_TRUE(Down());
+  Wheel(m->ListaK, -120);
+  EXPECT_EQ(m->ListaK->OdGory(), 20u);
+  Paint();
+  Wheel(m->ArchBut, -120);  // over another component
+  EXPECT_EQ(m->ListaK->OdGory(), 40u);
+  Paint();
+  Wheel(m.get(), 120);
+  EXPECT_EQ(m->ListaK->OdGory(), 20u);
+  // Half notches add up.
+  Paint();
+  Wheel(m->ListaK, -60);
+  EXPECT_EQ(m->ListaK->OdGory(), 20u);
+  Wheel(m->ListaK, -60);
+  EXPECT_EQ(m->ListaK->OdGory(), 40u);
+  // Down to the end: the last step is what remains.
+  for (int i = 0; i < 10; ++i) {
+    Paint();
+    Wheel(m->ListaK, -120);
+  }
+  EXPECT_EQ(m->ListaK->OdGory(), 119u);
+  Paint();
+  EXPECT_FALSE(Down());
+  Wheel(m->ListaK, -120);
+  EXPECT_EQ(m->ListaK->OdGory(), 119u);
+  for (int i = 0; i < 10; ++i) {
+    Paint();
+    Wheel(m->ListaK, 120);
+  }
+  EXPECT_EQ(m->ListaK->OdGory(), 0u);
+  Paint();
+  EXPECT_FALSE(Up());
+}
+
+TEST_F(ContactListTest, RemovingContactsWhileScrolledDownRecoversByScrollingUp) {
+  AddContacts(60);
+  Paint();
+  PressDown();
+  PressDown();
+  ASSERT_EQ(m->ListaK->OdGory(), 659u);
+  // All but two go: their rows now end far above the list's top.
+  while (m->Contacts().Count() > 2) m->Contacts().Remove(m->Contacts().LastIndex());
+  m->RepaintContactList();
+  Paint();
+  EXPECT_LT(m->ListaK->ContentHeight(), 0);
+  EXPECT_FALSE(Down());
+  EXPECT_TRUE(Up());
+  PressDown();  // nothing below: nothing happens
+  EXPECT_EQ(m->ListaK->OdGory(), 659u);
+  PressUp();
+  PressUp();
+  EXPECT_EQ(m->ListaK->OdGory(), 0u);
+  Paint();
+  EXPECT_FALSE(Up());
+  EXPECT_FALSE(Down());
+  EXPECT_EQ(m->ListaK->ContentHeight(), 36);
+}
+
+TEST_F(ContactListTest, EmptiedListLeavesTheArrowsAsTheyWere) {
+  AddContacts(60);
+  Paint();
+  PressDown();
+  Paint();
+  ASSERT_TRUE(Up() && Down());
+  m->Contacts().Clear();
+  m->RepaintContactList();
+  Paint();
+  EXPECT_TRUE(Up());
+  EXPECT_TRUE(Down());
+}
+
+TEST_F(ContactListTest, RepaintContactListShowsStatusChangesOfTheSameContacts) {
+  AddContacts(2);
+  m->Contacts().ApplyStatus(1000, 3, "opis", 1);
+  m->RepaintContactList();
+  ASSERT_EQ(m->ListaK->Layout().rows[0].lines.size(), 1u);
+  EXPECT_TRUE(m->ListaK->Layout().rows[0].bold);
+  m->Contacts().ResetStatuses();
+  m->RepaintContactList();
+  EXPECT_TRUE(m->ListaK->Layout().rows[0].lines.empty());
+  EXPECT_FALSE(m->ListaK->Layout().rows[0].bold);
+}
+
+TEST_F(ContactListTest, ApplyingTheSchemeRebuildsTheListIcons) {
+  const TImageList saved = Skin::get().IL(), savedLarge = Skin::get().ILDuze();
+  QImage strip(16, 16, QImage::Format_RGB32);
+  strip.fill(Qt::black);
+  Skin::get().SetImageLists(TImageList(strip, 16), savedLarge);
+  m->State().kolory.tlo = 0x305070;
+  m->ApplyColourScheme();
+  ASSERT_EQ(m->ListaK->IconCount(), 1);
+  EXPECT_EQ(FromQRgb(m->ListaK->NormalIcon(0).toImage().pixel(4, 4)), 0x305070u);
+  EXPECT_EQ(FromQRgb(m->ListaK->SelectedIcon(0).toImage().pixel(4, 4)),
+            Skin::get().colours().frameShade[1]);
+  Skin::get().SetImageLists(saved, savedLarge);
+  ApplyColourScheme(ColourScheme{});
 }

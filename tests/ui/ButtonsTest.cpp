@@ -149,6 +149,25 @@ TEST_F(Buttons, RightButtonLeavesNoPressedStateAndAnyReleaseClearsIt) {
   EXPECT_EQ(captionClicks.count(), 1);
 }
 
+TEST_F(Buttons, ImageButtonReportsEveryPressAtOnceWithItsButton) {
+  TButon image;
+  QSignalSpy downs(&image, &TButon::OnMouseDown);
+  QSignalSpy clicks(&image, &TButon::OnClick);
+  const QPoint mid = image.rect().center();
+  QTest::mousePress(&image, Qt::LeftButton, {}, mid);
+  ASSERT_EQ(downs.count(), 1);  // before any release
+  EXPECT_EQ(clicks.count(), 0);
+  EXPECT_EQ(downs[0][0].value<Qt::MouseButton>(), Qt::LeftButton);
+  QTest::mouseRelease(&image, Qt::LeftButton, {}, mid);
+  QTest::mousePress(&image, Qt::RightButton, {}, mid);
+  QTest::mouseRelease(&image, Qt::RightButton, {}, mid);
+  QTest::mousePress(&image, Qt::MiddleButton, {}, mid);
+  ASSERT_EQ(downs.count(), 3);
+  EXPECT_EQ(downs[1][0].value<Qt::MouseButton>(), Qt::RightButton);
+  EXPECT_EQ(downs[2][0].value<Qt::MouseButton>(), Qt::MiddleButton);
+  EXPECT_EQ(clicks.count(), 1);  // only the left one was a click
+}
+
 TEST_F(Buttons, CaptionButtonBevelNormalAndPressed) {
   ApplyColourScheme(scheme(0x202020));
   const DerivedColours& d = colours();

@@ -3,7 +3,7 @@
 // pressed and disabled, and an empty window with and without the texture, as
 // PNG files into the folder (default: docs/screenshots); then the same window
 // and a question in the inverted (light) scheme; the password prompt and the
-// main window.
+// main window with contacts, at the top of its list and paged down.
 
 #include <QApplication>
 #include <QDir>
@@ -114,6 +114,35 @@ void emptyWindow(bool texture, const char* name) {
 
 }  // namespace
 
+// A few contacts with their statuses and descriptions; the one at list
+// position `selected` is selected.
+void fillContacts(TFMain& window, int selected) {
+  struct Entry {
+    uint32_t numer;
+    const char* name;
+    uint8_t status;
+    const char* opis;
+  };
+  const Entry entries[] = {
+      {1001, "Agnieszka", 3, "Na wykładzie do 14:00, potem w bibliotece"},
+      {1002, "Bartek", 2, ""},
+      {1003, "Celina Żurawska", 5, "zaraz wracam\r\nkawa"},
+      {1004, "Darek", 4, ""},
+      {1005, "Ewa", 1, "urlop w górach, bez zasięgu aż do niedzieli"},
+      {1006, "Franek", 0, ""},
+      {1007, "Grześ", 0, ""},
+  };
+  for (const Entry& e : entries) {
+    TKontakt k;
+    k.numer = e.numer;
+    k.wyswietl = T(e.name);
+    window.Contacts().Add(k);
+  }
+  for (const Entry& e : entries) window.Contacts().ApplyStatus(e.numer, e.status, T(e.opis), 123456);
+  window.Contacts().SetSelected(selected);
+  window.RepaintContactList();
+}
+
 // The main window of an identity, connected, in a folder of its own.
 void mainWindow(const char* name) {
   QTemporaryDir dir;
@@ -124,8 +153,42 @@ void mainWindow(const char* name) {
     TFMain window(options);
     window.SetIdentity(123456, "x");
     window.Connection().SetConnectionState(2);
+    window.ApplyColourScheme();  // builds the list's icons, as loading an identity does
     window.resize(250, 550);
+    fillContacts(window, 2);
     window.show();
+    window.grab();  // the first paint shows or hides the list's arrows
+    save(window, name);
+  }
+  QDir::setCurrent(cwd);
+}
+
+// A list longer than the window, paged down once: both arrows show.
+void mainWindowScrolled(const char* name) {
+  QTemporaryDir dir;
+  const QString cwd = QDir::currentPath();
+  TFMain::Options options;
+  options.programDir = dir.path();
+  {
+    TFMain window(options);
+    window.SetIdentity(123456, "x");
+    window.Connection().SetConnectionState(2);
+    window.ApplyColourScheme();
+    window.resize(250, 550);
+    fillContacts(window, -1);
+    for (uint32_t i = 0; i < 30; ++i) {
+      TKontakt k;
+      k.numer = 2000 + i;
+      k.wyswietl = T("Znajomy ") + std::to_string(i + 1);
+      window.Contacts().Add(k);
+      window.Contacts().ApplyStatus(k.numer, static_cast<uint8_t>(i % 4 == 0 ? 3 : i % 3),
+                                    T("opis nr ") + std::to_string(i + 1), 123456);
+    }
+    window.RepaintContactList();
+    window.show();
+    window.grab();
+    window.Buton4MouseDown();
+    window.grab();
     save(window, name);
   }
   QDir::setCurrent(cwd);
@@ -153,6 +216,7 @@ int main(int argc, char** argv) {
   emptyWindow(true, "okno-z-tekstura.png");
   emptyWindow(false, "okno-bez-tekstury.png");
   mainWindow("okno-glowne.png");
+  mainWindowScrolled("okno-glowne-przewiniete.png");
   // The inverted scheme: the stars darken a light background.
   ColourScheme light;
   light.tlo ^= 0xFFFFFF;
