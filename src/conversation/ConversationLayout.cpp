@@ -222,14 +222,17 @@ void ConversationLayout::BreakLines(const std::string& text, Wiersz& w, int firs
           width = measure_.TextWidth(piece);
           if (width > avail && piece.size() > 1) {
             // A word wider than a whole line is cut to fill what is left of
-            // this one, with a hyphen; the rest goes on in the paragraph.
-            std::size_t k = piece.size();
-            while (k > 1) {
-              --k;
-              width = measure_.TextWidth(piece.substr(0, k) + kSoftHyphen);
-              if (x + width <= avail) break;
+            // this one, with a hyphen; the rest goes on in the paragraph. The
+            // longest such head is wanted (one byte when none fits); widths
+            // grow with the head, so the search may halve.
+            std::size_t lo = 1, hi = piece.size() - 1;
+            while (lo < hi) {
+              const std::size_t mid = (lo + hi + 1) / 2;
+              if (x + measure_.TextWidth(piece.substr(0, mid) + kSoftHyphen) <= avail) lo = mid;
+              else hi = mid - 1;
             }
-            piece.resize(k);
+            piece.resize(lo);
+            width = measure_.TextWidth(piece + kSoftHyphen);
             sep.clear();
             hyphen = true;
           }

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <map>
 #include <cstdlib>
 
 #include "platform/Cp1250.h"
@@ -35,19 +36,22 @@ class TRozmowa::Measure : public LayoutMeasure {
   int TextWidth(const std::string& text) override { return view_.textMetrics_.horizontalAdvance(Shown(text)); }
   int TextHeight(const std::string&) override { return view_.textMetrics_.height(); }
   int LabelWidth(const std::string& text) override { return view_.labelMetrics_.horizontalAdvance(Shown(text)); }
-  // Only the header is read: measuring must not push the picture being
-  // painted out of the one-entry cache.
+  // Only the header is read, once per name and view: measuring must not push
+  // the picture being painted out of the one-entry cache, and a message full
+  // of emoticons must not open their files again and again. A picture added
+  // or removed while the window is open is seen by the next chat window.
   bool PictureSize(const std::string& name, int& width, int& height) override {
-    QImageReader reader(view_.PicturePath(name));
-    const QSize size = reader.size();
-    if (!size.isValid()) return false;
-    width = size.width();
-    height = size.height();
+    auto it = sizes_.find(name);
+    if (it == sizes_.end()) it = sizes_.emplace(name, QImageReader(view_.PicturePath(name)).size()).first;
+    if (!it->second.isValid()) return false;
+    width = it->second.width();
+    height = it->second.height();
     return true;
   }
 
  private:
   TRozmowa& view_;
+  std::map<std::string, QSize> sizes_;
 };
 
 TRozmowa::TRozmowa(ShellOpen& shell, const QString& programDir, int16_t timeBias, QWidget* parent)
