@@ -166,7 +166,8 @@ void ConversationLayout::BuildInlineObjects(std::string& text, Wiersz& w) {
     link.Url = (b.foundByWww ? "http://" : "") + address;
     link.Caption = Caption(address);
     InlineObject o;
-    o.Name = "|" + std::to_string(w.Links.size());
+    o.Name = '|';
+    o.Name += std::to_string(w.Links.size());
     o.Width = Clamp16(measure_.TextWidth(link.Caption));
     o.Height = Clamp16(measure_.TextHeight(link.Caption));
     w.Links.push_back(std::move(link));
@@ -200,15 +201,15 @@ void ConversationLayout::BreakLines(const std::string& text, Wiersz& w, int firs
           if (o == 0) {
             isObject = object < w.Objects.size();
             piece = para.substr(0, 1);
-            if (para.size() > 1 && para[1] == ' ') sep = " ";
+            if (para.size() > 1 && para[1] == ' ') sep.assign(1, ' ');
           } else {
             piece = para.substr(0, o);
           }
         } else if (s != std::string::npos) {
-          if (s == 0) piece = " ";
+          if (s == 0) piece.assign(1, ' ');
           else {
             piece = para.substr(0, s);
-            sep = " ";
+            sep.assign(1, ' ');
           }
         } else {
           piece = para;

@@ -51,8 +51,8 @@ struct Wiersz {
 class LayoutMeasure {
  public:
   virtual ~LayoutMeasure() = default;
-  // Width of text in the message font; 0xAD, when it ends a line, is the
-  // visible hyphen of a broken word.
+  // Width of text in the message font. 0xAD counts as the visible hyphen
+  // that ends the line of a broken word, and is drawn as one.
   virtual int TextWidth(const std::string& text) = 0;
   // Height of a line of text in the message font (a link caption's height).
   virtual int TextHeight(const std::string& text) = 0;

@@ -8,13 +8,14 @@
 
 namespace {
 
-// Every byte of message text is 6 pixels wide and 13 high, every byte of a
-// time label 5 pixels; pictures are the ones listed, with their sizes.
+// Every byte of message text is 6 pixels wide ('M' 8) and 13 high, every
+// byte of a time label 5 pixels; pictures are the ones listed, with their sizes.
 class FakeMeasure : public LayoutMeasure {
  public:
   int TextWidth(const std::string& text) override {
-    ++textMeasures;
-    return 6 * static_cast<int>(text.size());
+    int width = 0;
+    for (char c : text) width += c == 'M' ? 8 : 6;
+    return width;
   }
   int TextHeight(const std::string&) override { return 13; }
   int LabelWidth(const std::string& text) override { return 5 * static_cast<int>(text.size()); }
@@ -26,7 +27,6 @@ class FakeMeasure : public LayoutMeasure {
     return true;
   }
   std::map<std::string, std::pair<int, int>> pictures{{"usmiech", {18, 18}}, {"kwiatek", {20, 30}}};
-  int textMeasures = 0;
 };
 
 // 2026-12-08 12:00 UTC and the day number of that date.
@@ -81,6 +81,8 @@ TEST_F(Layout, OneLineMessageHeightAndTotals) {
   Add("a\r\n\r\nb");
   EXPECT_EQ(view.Messages().back().Lines, (std::vector<std::string>{"a", "", "b"}));
   EXPECT_EQ(view.TotalHeight(), 23 + 8 + 45);
+  // Only CR LF ends a paragraph; leading spaces are pieces of their own.
+  EXPECT_EQ(Add("  a\nb\rc").Lines, (std::vector<std::string>{"  a\nb\rc"}));
 }
 
 TEST_F(Layout, WrapsBeforeTheWordThatDoesNotFitAndLeavesRoomForTheLabel) {
@@ -158,9 +160,15 @@ TEST_F(Layout, LongAddressIsShortenedUnder200PixelsButOpensWhole) {
   // 199 px at most: 33 bytes, of which 3 are the dots.
   EXPECT_EQ(w.Links[0].Caption, address.substr(0, 30) + "...");
   EXPECT_EQ(w.Objects[0].Width, 198);
-  // Exactly 200 px is already too wide; 199 is not possible at 6 px a byte.
+  // 198 px is short enough to stay whole.
   const Wiersz& v = Add("http://" + std::string(33 - 7, 'r'));
   EXPECT_EQ(v.Links[0].Caption, "http://" + std::string(33 - 7, 'r'));
+  // Exactly 200 px is too wide, and so is a prefix that makes 200 px with
+  // the dots: 42 + 128 + 30 px, cut to 42 + 128 + 6 (+ 18 for "...").
+  const std::string exact = "http://" + std::string(16, 'M') + "qqqqq";
+  const Wiersz& x = Add(exact);
+  EXPECT_EQ(x.Links[0].Caption, "http://" + std::string(16, 'M') + "q...");
+  EXPECT_EQ(x.Objects[0].Width, 194);
   const Wiersz& u = Add("www." + std::string(30, 's'));  // 34 bytes, 204 px
   EXPECT_EQ(u.Links[0].Caption, "www." + std::string(26, 's') + "...");
 }

@@ -202,3 +202,24 @@ TEST_F(Rozmowa, WidthChangeLaysOutAgain) {
     EXPECT_LE(m.horizontalAdvance(QString::fromLatin1(line.c_str())), 100 - 16 - 5) << line;
   }
 }
+
+TEST_F(Rozmowa, DrawsNothingOfItsOwnOutsideTheBoxes) {
+  // In a parent of a plain colour: an empty view shows the parent, and above
+  // a short stack the parent shows too.
+  QWidget parent;
+  parent.resize(kWidth, kHeight);
+  parent.setAutoFillBackground(true);
+  QPalette palette = parent.palette();
+  palette.setColor(QPalette::Window, Kolor(0x123456));
+  parent.setPalette(palette);
+  view->setParent(&parent);
+  view->move(0, 0);
+  parent.show();
+  EXPECT_EQ(CountOf(Render(parent), 0x123456, QRect(0, 0, kWidth, kHeight)), kWidth * kHeight);
+  view->AddMessage("a", kNoon, Received);
+  const QImage img = Render(parent);
+  EXPECT_EQ(At(img, 60, kHeight - 24), 0x123456u);
+  EXPECT_EQ(At(img, 60, kHeight - 23), colours().messageShades[Received][0]);
+  EXPECT_EQ(At(img, kTaw + 6, kHeight - 10), 0x123456u);  // no bar
+  view->setParent(nullptr);
+}
