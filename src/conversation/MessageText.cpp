@@ -105,14 +105,10 @@ std::size_t ConvertAddress(std::string& text, std::size_t p) {
 // Tries a picture tag at p (text[p] == '<'); returns the position where
 // scanning goes on.
 std::size_t ConvertTag(std::string& text, std::size_t p, const PictureExists& pictureExists) {
-  std::size_t close = p + 1;
-  while (close < text.size() && text[close] != '>') {
-    if (text[close] == '\r' || text[close] == '<') return p + 1;
-    ++close;
-  }
-  if (close >= text.size()) return p + 1;
-  std::string name = NormalisePictureName(text.substr(p + 1, close - p - 1));
-  if (name.empty() || !pictureExists || !pictureExists(name)) return p + 1;
+  std::size_t close = 0;
+  std::string name;
+  if (!FindPictureTag(text, p, close, name)) return p + 1;
+  if (!pictureExists || !pictureExists(name)) return p + 1;
   std::string markup = Image(name);
   text.replace(p, close + 1 - p, markup);
   return p + markup.size();
@@ -174,6 +170,20 @@ std::string NormalisePictureName(const std::string& name) {
     out += (k == std::string::npos) ? c : kTo[k];
   }
   return out;
+}
+
+bool FindPictureTag(const std::string& text, std::size_t at, std::size_t& close, std::string& name) {
+  if (at >= text.size() || text[at] != '<') return false;
+  std::size_t c = at + 1;
+  while (c < text.size() && text[c] != '>') {
+    if (text[c] == '\r' || text[c] == '<') return false;
+    ++c;
+  }
+  if (c >= text.size()) return false;
+  name = NormalisePictureName(text.substr(at + 1, c - at - 1));
+  if (name.empty()) return false;
+  close = c;
+  return true;
 }
 
 bool FindAddress(const std::string& text, std::size_t at, AddressBounds& bounds) {

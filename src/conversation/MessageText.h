@@ -30,6 +30,12 @@ void ReplaceShorthands(std::string& text);
 // "ś ź ł ą ż ć ę ń" to plain letters. May return an empty name.
 std::string NormalisePictureName(const std::string& name);
 
+// A tag "<" name ">" starting at index at (text[at] == '<'), with no CR or
+// other "<" before its ">": true when its normalised name is not empty; close
+// is then the index of the ">" and name the normalised name. Whether a picture
+// of that name exists is the caller's question.
+bool FindPictureTag(const std::string& text, std::size_t at, std::size_t& close, std::string& name);
+
 // The bounds of a web address whose "://" or "www." starts at index at
 // (0-based): [start, end). found by "www." means the link needs "http://".
 // A "://" address reaches back to the previous space, line break, ">" or

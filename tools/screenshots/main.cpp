@@ -3,7 +3,8 @@
 // pressed and disabled, and an empty window with and without the texture, as
 // PNG files into the folder (default: docs/screenshots); then the same window
 // and a question in the inverted (light) scheme; the password prompt and the
-// main window with contacts, at the top of its list and paged down.
+// main window with contacts, at the top of its list and paged down; a
+// conversation with messages of every delivery state.
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +16,8 @@
 #include <cstdlib>
 
 #include "app/TFMain.h"
+#include "conversation/view/TRozmowa.h"
+#include "platform/desktop/ShellOpen.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
 #include "ui/Skin.h"
@@ -108,6 +111,29 @@ void emptyWindow(bool texture, const char* name) {
   form.setWindowTitle(cp1250::toQString(T("Puste okno — zażółć gęślą jaźń")));
   closeButton(&form);
   form.resize(300, 220);
+  form.show();
+  save(form, name);
+}
+
+// A conversation: received messages with a link and an emoticon, then the
+// user's own, delivered, queued and not delivered, on a fixed day.
+void conversation(const char* name) {
+  DesktopShellOpen shell;
+  TSkinnedForm form;
+  form.setWindowTitle(cp1250::toQString(T("Rozmowa z Ania (123456)")));
+  closeButton(&form);
+  form.resize(300, 300);
+  auto* view = new TRozmowa(shell, QStringLiteral(WM_ASSETS_DIR), -60, &form);
+  view->SetToday([] { return DayNumber(2026, 12, 8); });
+  view->setGeometry(3, 21, 294, 276);
+  const uint32_t noon = 1796731200;  // 2026-12-08 12:00 UTC
+  view->AddMessage(T("Cześć! Jutro wieczorem gramy, szczegóły na www.wp.pl/plan"), noon - 86400 - 3600, Received);
+  view->AddMessage(T("Super, będę :) Wezmę też <kwiatek> dla Ewy"), noon - 86400 + 600, Delivered);
+  view->AddMessage(T("A tu zdjęcia: http://example.com/galeria/2026/grudzien/zdjecia-z-wczoraj.html"), noon - 1500,
+                   Received);
+  view->AddMessage(T("Dzięki!!"), noon + 2 * 3600 - 60, Delivered);
+  view->AddMessage(T("Jestem już w drodze, zaraz będę"), noon + 3600 + 300, Queued);
+  view->AddMessage(T("Halo? Odezwij się ;)"), noon + 3600 + 420, NotDelivered);
   form.show();
   save(form, name);
 }
@@ -217,6 +243,7 @@ int main(int argc, char** argv) {
   emptyWindow(false, "okno-bez-tekstury.png");
   mainWindow("okno-glowne.png");
   mainWindowScrolled("okno-glowne-przewiniete.png");
+  conversation("rozmowa.png");
   // The inverted scheme: the stars darken a light background.
   ColourScheme light;
   light.tlo ^= 0xFFFFFF;

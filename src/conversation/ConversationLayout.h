@@ -1,0 +1,160 @@
+#pragma once
+// The layout of a conversation view, apart from any painting: one box per
+// message, oldest at the top, with its time label, its text broken into lines
+// around inline pictures and links, and the box heights. Also the arithmetic
+// the view shares between painting and the mouse: which boxes are visible,
+// where the scroll thumb sits, what a drag on the scroll strip scrolls to and
+// which link lies under the pointer.
+//
+// Text is Windows-1250 bytes. Every inline object stands in a line as the one
+// byte 0x01; the objects of a message are kept in the order of those bytes.
+//
+// Measuring is asked of a LayoutMeasure, so the layout runs the same with the
+// window system's fonts and with the fixed widths of a test.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// The kind of a message entry: what became of it (MessageKind of the message
+// box is another thing).
+enum DeliveryState : uint8_t { Received = 0, Delivered = 1, Queued = 2, NotDelivered = 3 };
+
+// A picture or a link inside a message. Name: the picture's normalised name
+// ("usmiech"), or "|" + the index of the link in Links.
+struct InlineObject {
+  std::string Name;
+  int16_t Width = 0;
+  int16_t Height = 0;
+  int16_t X = 0;  // from the left edge of the text area, which starts 2 pixels into the box
+  int32_t Y = 0;  // from the top of the box to the top of the object's line
+};
+
+struct Odnosnik {
+  std::string Caption;  // what the box shows, shortened when the address is long
+  std::string Url;      // what a click opens
+};
+
+struct Wiersz {
+  std::string Text;  // as received or sent
+  uint32_t Time = 0;  // seconds since 1970; UTC for Received, local wall clock for own kinds
+  uint8_t Kind = Received;
+  std::vector<std::string> Lines;
+  std::vector<InlineObject> Objects;
+  std::vector<Odnosnik> Links;
+  std::string TimeLabel;
+  uint16_t Height = 0;
+};
+
+class LayoutMeasure {
+ public:
+  virtual ~LayoutMeasure() = default;
+  // Width of text in the message font. 0xAD counts as the visible hyphen
+  // that ends the line of a broken word, and is drawn as one.
+  virtual int TextWidth(const std::string& text) = 0;
+  // Height of a line of text in the message font (a link caption's height).
+  virtual int TextHeight(const std::string& text) = 0;
+  // Width of a time label in the small font.
+  virtual int LabelWidth(const std::string& text) = 0;
+  // The size of the picture "ikony/" + name + ".bmp"; false when there is none.
+  virtual bool PictureSize(const std::string& name, int& width, int& height) = 0;
+};
+
+// A view holding more than this many messages is emptied before the next
+// one is added: the history of a chat window is not kept for ever.
+inline constexpr std::size_t kMaxMessages = 30000;
+// A link caption stays narrower than this.
+inline constexpr int kCaptionLimit = 200;
+// The right-hand strip of the view that belongs to the scroll bar.
+inline constexpr int kScrollStrip = 16;
+inline constexpr int kMinLineHeight = 15;
+inline constexpr char kPlaceholder = '\x01';
+inline constexpr char kSoftHyphen = '\xAD';
+
+// Days from 1899-12-30 (the calendar the stored times are counted against)
+// to the given date, and back.
+int32_t DayNumber(int year, int month, int day);
+void DateOfDay(int32_t dayNumber, int& year, int& month, int& day);
+
+// "h:nn", then ", d.mm.yyyy" when the day is not today, with "(oczekuje) " or
+// "(nie dostarczono) " in front for those kinds. timeBias: minutes of UTC minus
+// local time, applied to Received only.
+std::string TimeLabelFor(uint32_t time, uint8_t kind, int16_t timeBias, int32_t today);
+
+// What one paint needs: whether the scroll bar shows, where its thumb is, the
+// top of the first box and the range of boxes that reach into the view.
+struct PaintPlan {
+  bool scrollBar = false;
+  int thumbY = 0;
+  int64_t firstTop = 0;   // top of box 0, negative when scrolled out above
+  std::size_t first = 0;  // boxes [first, last) are visible
+  std::size_t last = 0;
+  int64_t TopOf(const std::vector<int64_t>& ends, std::size_t i) const {
+    return firstTop + (i == 0 ? 0 : ends[i - 1]);
+  }
+};
+
+class ConversationLayout {
+ public:
+  // today: the local date as a day number (DayNumber), asked at every layout.
+  ConversationLayout(LayoutMeasure& measure, int16_t timeBias, std::function<int32_t()> today);
+
+  // Width of the text area (control width - kScrollStrip). Changing it lays
+  // out every message again.
+  void SetTextAreaWidth(int width);
+  int TextAreaWidth() const { return textAreaWidth_; }
+
+  // Appends and lays out one message; a view holding more than kMaxMessages
+  // is emptied first. ScrollOffset is kept: a view at the bottom stays there,
+  // one scrolled up keeps its distance from the bottom.
+  void AddMessage(const std::string& text, uint32_t time, uint8_t kind);
+  void LayoutMessage(std::size_t index);
+  void ClearMessages();
+
+  const std::vector<Wiersz>& Messages() const { return messages_; }
+  int64_t TotalHeight() const { return ends_.empty() ? 0 : ends_.back(); }
+  // Bottom edge of every box, counted from the top of the first.
+  const std::vector<int64_t>& Ends() const { return ends_; }
+  int16_t TimeBias() const { return timeBias_; }
+
+  // Pixels by which the view is scrolled up from the bottom.
+  int64_t ScrollOffset() const { return scrollOffset_; }
+  void SetScrollOffset(int64_t offset) { scrollOffset_ = offset < 0 ? 0 : offset; }
+  bool ScrollBarVisible() const { return scrollBarVisible_; }
+  bool Dragging() const { return dragging_; }
+
+  // Clamps ScrollOffset to the content, sets ScrollBarVisible (and drops
+  // Dragging when there is no bar) and returns the geometry of a paint of a
+  // view of the given height.
+  PaintPlan Plan(int height);
+
+  // Left button down at (x, y): on the scroll strip with the bar shown it
+  // starts a drag and scrolls (true: repaint). Elsewhere it returns false and
+  // leaves the link look-up to LinkAt.
+  bool PressScrollStrip(int x, int y, int height);
+  // The pointer moved with the bar shown and a drag on; true when scrolled.
+  bool DragTo(int y, int height);
+  void Release() { dragging_ = false; }
+
+  // The link under the pointer, or null.
+  const Odnosnik* LinkAt(int x, int y, int height) const;
+
+ private:
+  void BuildInlineObjects(std::string& text, Wiersz& w);
+  std::string Caption(const std::string& address);
+  void BreakLines(const std::string& text, Wiersz& w, int firstWidth, int laterWidth);
+  void RecomputeEnds(std::size_t from);
+  void ScrollTo(int y, int height);
+
+  LayoutMeasure& measure_;
+  int16_t timeBias_;
+  std::function<int32_t()> today_;
+  int textAreaWidth_ = 0;
+  std::vector<Wiersz> messages_;
+  std::vector<int64_t> ends_;
+  int64_t scrollOffset_ = 0;
+  bool scrollBarVisible_ = false;
+  bool dragging_ = false;
+};
