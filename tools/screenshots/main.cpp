@@ -16,6 +16,7 @@
 #include <cstdlib>
 
 #include "app/TFMain.h"
+#include "conversation/view/TFEmoty.h"
 #include "conversation/view/TRozmowa.h"
 #include "platform/desktop/ShellOpen.h"
 #include "platform/Cp1250.h"
@@ -220,6 +221,13 @@ void mainWindowScrolled(const char* name) {
   QDir::setCurrent(cwd);
 }
 
+// The emoticon picker over the program's pictures.
+void picker(const char* name) {
+  TFEmoty window(QStringLiteral(WM_ASSETS_DIR));
+  window.show();
+  save(window, name);
+}
+
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
@@ -244,6 +252,7 @@ int main(int argc, char** argv) {
   mainWindow("okno-glowne.png");
   mainWindowScrolled("okno-glowne-przewiniete.png");
   conversation("rozmowa.png");
+  picker("ikonki.png");
   // The inverted scheme: the stars darken a light background.
   ColourScheme light;
   light.tlo ^= 0xFFFFFF;
