@@ -6,24 +6,13 @@
 #include <chrono>
 #include <string>
 
+#include "SampleMessage.h"
 #include "conversation/MessageArchive.h"
 #include "conversation/MessageText.h"
 
 namespace {
 
-std::string SampleMessage(std::size_t length) {
-  const std::string pieces[] = {
-      "Czesc :) zobacz http://www.example.com/strona?x=1&y=2 ",
-      "albo www.wp.pl/poczta :D ",
-      "<usmiech> <Kwiatek> <b>nie</b> ;) ",
-      "a tu ]:-> i :-) oraz !! ?? 8| ",
-      "ftp://pliki.example.org/a.zip\r\n",
-  };
-  std::string text;
-  for (std::size_t i = 0; text.size() < length; ++i) text += pieces[i % 5];
-  text.resize(length);
-  return text;
-}
+std::string SampleMessage(std::size_t length) { return ::SampleMessage(length, "ftp://pliki.example.org/a.zip\r\n"); }
 
 PictureExists SomePictures() {
   return [](const std::string& name) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "SampleMessage.h"
 #include "conversation/view/TRozmowa.h"
 #include "platform/desktop/ShellOpen.h"
 #include "ui/Skin.h"
@@ -24,19 +25,7 @@ class NoShell : public ShellOpen {
 NoShell shell;
 constexpr uint32_t kNoon = 1796731200;
 
-std::string SampleMessage(std::size_t length) {
-  const std::string pieces[] = {
-      "Czesc :) zobacz http://www.example.com/strona?x=1&y=2 ",
-      "albo www.wp.pl/poczta :D ",
-      "<usmiech> <Kwiatek> <b>nie</b> ;) ",
-      "a tu ]:-> i :-) oraz !! ?? 8| ",
-      "dlugiewyrazyktorenigdziesieniemieszczawjednejlinijce\r\n",
-  };
-  std::string text;
-  for (std::size_t i = 0; text.size() < length; ++i) text += pieces[i % 5];
-  text.resize(length);
-  return text;
-}
+std::string SampleMessage(std::size_t length) { return ::SampleMessage(length, "dlugiewyrazyktorenigdziesieniemieszczawjednejlinijce\r\n"); }
 
 std::unique_ptr<TRozmowa> MakeView(int messages) {
   auto view = std::make_unique<TRozmowa>(shell, QStringLiteral(WM_ASSETS_DIR), -60);

@@ -170,8 +170,9 @@ void fillContacts(TFMain& window, int selected) {
   window.RepaintContactList();
 }
 
-// The main window of an identity, connected, in a folder of its own.
-void mainWindow(const char* name) {
+// The main window of an identity, connected, in a folder of its own; a
+// long list is paged down once, so that both arrows show.
+void mainWindow(const char* name, bool longList) {
   QTemporaryDir dir;
   const QString cwd = QDir::currentPath();
   TFMain::Options options;
@@ -182,28 +183,8 @@ void mainWindow(const char* name) {
     window.Connection().SetConnectionState(2);
     window.ApplyColourScheme();  // builds the list's icons, as loading an identity does
     window.resize(250, 550);
-    fillContacts(window, 2);
-    window.show();
-    window.grab();  // the first paint shows or hides the list's arrows
-    save(window, name);
-  }
-  QDir::setCurrent(cwd);
-}
-
-// A list longer than the window, paged down once: both arrows show.
-void mainWindowScrolled(const char* name) {
-  QTemporaryDir dir;
-  const QString cwd = QDir::currentPath();
-  TFMain::Options options;
-  options.programDir = dir.path();
-  {
-    TFMain window(options);
-    window.SetIdentity(123456, "x");
-    window.Connection().SetConnectionState(2);
-    window.ApplyColourScheme();
-    window.resize(250, 550);
-    fillContacts(window, -1);
-    for (uint32_t i = 0; i < 30; ++i) {
+    fillContacts(window, longList ? -1 : 2);
+    for (uint32_t i = 0; longList && i < 30; ++i) {
       TKontakt k;
       k.numer = 2000 + i;
       k.wyswietl = T("Znajomy ") + std::to_string(i + 1);
@@ -213,9 +194,11 @@ void mainWindowScrolled(const char* name) {
     }
     window.RepaintContactList();
     window.show();
-    window.grab();
-    window.Buton4MouseDown();
-    window.grab();
+    window.grab();  // the first paint shows or hides the list's arrows
+    if (longList) {
+      window.Buton4MouseDown();
+      window.grab();
+    }
     save(window, name);
   }
   QDir::setCurrent(cwd);
@@ -249,8 +232,8 @@ int main(int argc, char** argv) {
   captionButtons();
   emptyWindow(true, "okno-z-tekstura.png");
   emptyWindow(false, "okno-bez-tekstury.png");
-  mainWindow("okno-glowne.png");
-  mainWindowScrolled("okno-glowne-przewiniete.png");
+  mainWindow("okno-glowne.png", false);
+  mainWindow("okno-glowne-przewiniete.png", true);
   conversation("rozmowa.png");
   picker("ikonki.png");
   // The inverted scheme: the stars darken a light background.
