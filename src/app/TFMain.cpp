@@ -1,5 +1,6 @@
 #include "app/TFMain.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <algorithm>
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QWheelEvent>
 
 #include "app/Geometry.h"
+#include "app/TFStat.h"
 #include "app/TShape.h"
 #include "contacts/ContactListLayout.h"
 #include "contacts/view/TLista.h"
@@ -17,8 +19,10 @@
 #include "platform/MessageBox.h"
 #include "platform/TimeZone.h"
 #include "protocol/Packets.h"
+#include "protocol/StatusMap.h"
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
+#include "ui/SkinRecolourable.h"
 #include "ui/TFBoks.h"
 #include "ui/TButon.h"
 #include "ui/TNapisButon.h"
@@ -31,8 +35,8 @@ constexpr int kDesignWidth = 250;
 constexpr int kDesignHeight = 545;
 
 // kAll keeps all four edges at their distances: the component grows and
-// shrinks with the window.
-enum Anchor { kLeftTop, kRightTop, kLeftBottom, kRightBottom, kAll };
+// shrinks with the window; kLeftRightBottom grows only in width.
+enum Anchor { kLeftTop, kRightTop, kLeftBottom, kRightBottom, kAll, kLeftRightBottom };
 
 struct Place {
   int x, y, w, h;
@@ -43,6 +47,10 @@ void PlaceAt(QWidget* w, const Place& p, int width, int height) {
   const int dx = width - kDesignWidth, dy = height - kDesignHeight;
   if (p.anchor == kAll) {
     w->setGeometry(p.x, p.y, std::max(0, p.w + dx), std::max(0, p.h + dy));
+    return;
+  }
+  if (p.anchor == kLeftRightBottom) {
+    w->setGeometry(p.x, p.y + dy, std::max(0, p.w + dx), p.h);
     return;
   }
   const bool right = p.anchor == kRightTop || p.anchor == kRightBottom;
@@ -174,6 +182,22 @@ void TFMain::CreateComponents() {
   Buton4->hide();
   connect(Buton5, &TButon::OnMouseDown, this, [this] { Buton5MouseDown(); });
   connect(Buton4, &TButon::OnMouseDown, this, [this] { Buton4MouseDown(); });
+  connect(butStatus, &TButon::OnClick, this, [this] { butStatusClick(); });
+  LStat = new QLabel(this);
+  LStat->setObjectName(QStringLiteral("LStat"));
+  LStat->setFont(SmallFont());
+  LStat->setTextFormat(Qt::PlainText);
+  LStat->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  LStat->setText(QString::fromUtf8("nie ma mnie"));
+  SetTag(LStat, 0);
+  LOpis = new QLabel(this);
+  LOpis->setObjectName(QStringLiteral("LOpis"));
+  LOpis->setFont(SmallFont());
+  LOpis->setTextFormat(Qt::PlainText);  // the user's own words
+  LOpis->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  LOpis->setWordWrap(true);
+  LOpis->setToolTip(QString::fromUtf8("Aktualny opis"));
+  SetTag(LOpis, 3);  // in the colour of descriptions
   ArchBut = new TNapisButon(this);
   ArchBut->setObjectName(QStringLiteral("ArchBut"));
   ArchBut->SetNapis("archiwum");
@@ -183,6 +207,7 @@ void TFMain::CreateComponents() {
   connect(ArchBut, &TNapisButon::OnClick, this, [this] { ArchButClick(); });
   // The window takes the wheel before any of its components does.
   for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) w->installEventFilter(this);
+  FStat = new TFStat(this);
 }
 
 void TFMain::PlaceComponents() {
@@ -200,6 +225,8 @@ void TFMain::PlaceComponents() {
   PlaceAt(butStatus, {124, 463, 32, 32, kRightBottom}, w, h);
   PlaceAt(DiaLab, {16, 476, 100, 13, kLeftBottom}, w, h);
   PlaceAt(ArchBut, {184, 475, 60, 20, kRightBottom}, w, h);
+  PlaceAt(LStat, {106, 500, 68, 11, kRightBottom}, w, h);
+  PlaceAt(LOpis, {8, 520, 163, 21, kLeftRightBottom}, w, h);
 }
 
 void TFMain::resizeEvent(QResizeEvent*) { PlaceComponents(); }
@@ -364,10 +391,40 @@ void TFMain::WMQueryEndSession() {
 
 void TFMain::RepaintContactList() { ListaK->Refresh(); }
 
-// The windows below come with their own parts of the program (the status
-// dialog, the settings dialog, chat windows, the tray and the knock list);
-// until they exist there is nothing of them to update.
-void TFMain::ShowOwnStatus(uint8_t) {}
+void TFMain::butStatusClick() {
+  if (connection_->State() == conn::kNieSkonfigurowany) return;
+  FStat->SetText(state_.opis);
+  FStat->CheckBox1->setChecked(state_.status & 1);
+  if (FStat->ShowModal() != kMrOk) return;
+  const uint8_t v = FStat->Wybor();
+  state_.opis = (v & 1) ? FStat->Text() : std::string();
+  // The state is read again: the connection may have changed while the
+  // dialog was up.
+  if (connection_->State() == conn::kPolaczony) session_->SendNewStatus(v, true, state_.opis);
+  ShowOwnStatus(v);
+  // While connecting nothing is sent: the login carries the own status.
+  if (connection_->State() == conn::kNiePolaczony)
+    connection_->DialogMouseDown(Sender::ButStatus, true);
+}
+
+// A description may hold CR LF; the label ends its lines at a plain LF.
+void TFMain::ShowOwnStatus(uint8_t statusIndex) {
+  butStatus->SetNumer(statusIndex);
+  if (statusIndex & 1) {
+    QString opis = cp1250::toQString(state_.opis);
+    opis.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    LOpis->setText(opis);
+  } else {
+    LOpis->clear();
+  }
+  std::string label;
+  if (status::Label(statusIndex, true, label)) LStat->setText(cp1250::toQString(label));
+  state_.status = statusIndex;
+}
+
+// The windows below come with their own parts of the program (the settings
+// dialog, chat windows, the tray and the knock list); until they exist there
+// is nothing of them to update.
 void TFMain::ShowColourSwatches() {}
 void TFMain::RefreshIdentityTab() {}
 void TFMain::CloseChatWindows() {}

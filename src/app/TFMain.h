@@ -20,6 +20,7 @@ class QLabel;
 class QWheelEvent;
 class TButon;
 class TLista;
+class TFStat;
 class TNapisButon;
 class TShape;
 
@@ -101,6 +102,10 @@ class TFMain : public TSkinnedForm,
   void FormMouseWheelUp();
   void FormMouseWheelDown();
 
+  // The status button: the status dialog, then the choice sent, shown and,
+  // when not connected, a connection started.
+  void butStatusClick();
+
   void ApplyDefaultGeometry();
   void SaveOnExit();
   // Asks, unless the session is ending; true when the program may close.
@@ -122,6 +127,9 @@ class TFMain : public TSkinnedForm,
   TLista* ListaK = nullptr;
   TButon* Buton5 = nullptr;  // scroll the list up
   TButon* Buton4 = nullptr;  // scroll the list down
+  QLabel* LStat = nullptr;
+  QLabel* LOpis = nullptr;
+  TFStat* FStat = nullptr;
   QTimer TimerUr;
   QTimer Timer1;
 

@@ -1,0 +1,145 @@
+#include "app/TFStat.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "platform/Cp1250.h"
+#include "protocol/StatusMap.h"
+#include "ui/Skin.h"
+#include "ui/SkinFonts.h"
+#include "ui/SkinRecolourable.h"
+#include "ui/TButon.h"
+
+namespace {
+
+constexpr int kClientWidth = 170;
+constexpr int kClientHeight = 150;
+
+// The length the text will have as the description: one byte a character,
+// two for a line break.
+int OpisLength(const QString& boxText) {
+  return int(cp1250::fromQString(boxText).size()) + int(boxText.count(QLatin1Char('\n')));
+}
+
+TButon* StatusButton(QWidget* parent, const char* name, uint8_t numer, int left) {
+  auto* b = new TButon(parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->SetIL(&Skin::get().ILDuze());
+  b->SetNumer(numer);
+  std::string label;
+  if (status::Label(numer, true, label)) b->setToolTip(cp1250::toQString(label));
+  b->setGeometry(left, 108, 32, 32);
+  return b;
+}
+
+}  // namespace
+
+TFStat::TFStat(QWidget* parent) : TSkinnedForm(parent) {
+  setObjectName(QStringLiteral("FStat"));
+  setWindowTitle(QString::fromUtf8("Zmiana stanu"));
+  setFixedSize(kClientWidth, kClientHeight);
+
+  BZamknij = new TButon(this);
+  BZamknij->setObjectName(QStringLiteral("BZamknij"));
+  BZamknij->SetIL(&Skin::get().IL());
+  BZamknij->SetNumer(6);
+  BZamknij->setGeometry(3, 3, 16, 16);
+  connect(BZamknij, &TButon::OnClick, this, [this] { SetModalResult(kMrCancel); });
+
+  Edit1 = new QPlainTextEdit(this);
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Edit1->setFont(SansSerifFont());
+  Edit1->setFrameShape(QFrame::NoFrame);
+  Edit1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Edit1->setTabChangesFocus(true);
+  Edit1->setGeometry(8, 26, 154, 56);
+  connect(Edit1->document(), &QTextDocument::contentsChange, this,
+          [this](int position, int, int added) { KeepWithinLimit(position, added); });
+  connect(Edit1, &QPlainTextEdit::textChanged, this, [this] {
+    if (!trimming_) Edit1Change();
+  });
+
+  CheckBox1 = new QCheckBox(this);
+  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+  CheckBox1->setGeometry(8, 87, 16, 16);
+  CheckBox1->setChecked(true);
+  CheckBox1->setEnabled(false);
+  Label1 = new QLabel(this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setFont(SmallFont());
+  Label1->setText(QString::fromUtf8("status opisowy"));
+  Label1->setGeometry(26, 89, 120, 13);
+  SetTag(Label1, 0);
+
+  Buton1 = StatusButton(this, "Buton1", status::kDostepny, 17);
+  Buton2 = StatusButton(this, "Buton2", status::kZarazWracam, 69);
+  Buton3 = StatusButton(this, "Buton3", status::kNiedostepny, 121);
+  for (TButon* b : {Buton1, Buton2, Buton3})
+    connect(b, &TButon::OnClick, this, [this, b] { butStatusClick(b); });
+
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+}
+
+std::string TFStat::Text() const {
+  std::string text = cp1250::fromQString(Edit1->toPlainText());
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+void TFStat::SetText(const std::string& text) {
+  // CR LF, a lone CR and a lone LF each end a line in the box.
+  std::string lines;
+  lines.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      lines += '\n';
+    } else {
+      lines += text[i];
+    }
+  }
+  settingText_ = true;
+  Edit1->setPlainText(cp1250::toQString(lines));
+  settingText_ = false;
+}
+
+// An insertion that would make the description too long keeps only as much
+// of itself as fits: a typed character beyond the limit disappears, a paste
+// is cut short. Deleting is always possible, also from a longer text set by
+// the program.
+void TFStat::KeepWithinLimit(int position, int added) {
+  if (settingText_ || trimming_ || added <= 0) return;
+  trimming_ = true;
+  QTextCursor cursor(Edit1->document());
+  while (added > 0 && OpisLength(Edit1->toPlainText()) > kMaxOpis) {
+    cursor.setPosition(position + added - 1);
+    cursor.setPosition(position + added, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    --added;
+  }
+  trimming_ = false;
+}
+
+void TFStat::Edit1Change() {
+  const bool filled = !Edit1->toPlainText().isEmpty();
+  CheckBox1->setEnabled(filled);
+  if (filled) CheckBox1->setChecked(true);
+}
+
+void TFStat::butStatusClick(const TButon* sender) {
+  uint8_t v = sender->Numer();
+  if (CheckBox1->isChecked() && !Edit1->toPlainText().isEmpty()) ++v;
+  wybor_ = v;
+  SetModalResult(kMrOk);
+}
