@@ -11,8 +11,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrlQuery>
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <functional>
 
 #include "app/TFMain.h"
+#include "app/TFStat.h"
 #include "app/TShape.h"
 #include "ggserwer/Serwer.h"
 #include "platform/Cp1250.h"
@@ -240,4 +244,65 @@ TEST_F(LoopbackTest, WithoutAStoredPasswordTheUserIsAskedAtEveryLogin) {
   EXPECT_EQ(prompts, 3);
   EXPECT_EQ(main->Password(), "");
   main->Connection().SetAutoReconnect(false);
+}
+
+namespace {
+
+// The status button, and the dialog answered once it is up.
+void ChooseStatus(TFMain& m, std::function<void(TFStat&)> user) {
+  QTimer::singleShot(0, [&] {
+    if (m.FStat->isVisible()) user(*m.FStat);
+    if (m.FStat->isVisible()) m.FStat->close();
+  });
+  QTest::mouseClick(m.butStatus, Qt::LeftButton, {}, m.butStatus->rect().center());
+  QCoreApplication::processEvents();
+}
+
+void Press(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+
+}  // namespace
+
+TEST_F(LoopbackTest, ChoosingAStatusWhileNotConnectedConnectsWithIt) {
+  ChooseStatus(*main, [](TFStat& d) {
+    QTest::keyClicks(d.Edit1, "abc");
+    Press(d.Buton2);
+  });
+  EXPECT_EQ(main->OwnStatus(), 5);
+  ASSERT_TRUE(serwer.waitForLogin());
+  ASSERT_TRUE(WaitState(conn::kPolaczony));
+  const auto logins = serwer.packetsOfType(gg::out::kLogin);
+  ASSERT_EQ(logins.size(), 1);
+  const QByteArray login = logins[0].payload;
+  EXPECT_EQ(gg::ReadLe32(login.constData() + 8), 5u);
+  EXPECT_EQ(login.mid(31), QByteArray("abc\0", 4));
+  EXPECT_TRUE(serwer.packetsOfType(gg::out::kNewStatus).isEmpty());  // the login carried it
+}
+
+TEST_F(LoopbackTest, ChoosingAStatusWhileConnectedSendsItAndStaysConnected) {
+  Click();
+  ASSERT_TRUE(WaitState(conn::kPolaczony));
+  ChooseStatus(*main, [](TFStat& d) {
+    QTest::keyClicks(d.Edit1, "abc");
+    Press(d.Buton1);
+  });
+  ASSERT_TRUE(serwer.waitForPacket(gg::out::kNewStatus));
+  auto sent = serwer.packetsOfType(gg::out::kNewStatus);
+  EXPECT_EQ(sent[0].payload, QByteArray("\x04\0\0\0abc\0", 8));
+  EXPECT_EQ(main->LStat->text(), QString::fromUtf8("dostępny"));
+
+  // "nie ma mnie" goes out invisible, and without the description once the
+  // box is unchecked.
+  ChooseStatus(*main, [](TFStat& d) {
+    EXPECT_EQ(d.Text(), "abc");
+    d.CheckBox1->setChecked(false);
+    Press(d.Buton3);
+  });
+  ASSERT_TRUE(serwer.waitForPacket(gg::out::kNewStatus, 2));
+  sent = serwer.packetsOfType(gg::out::kNewStatus);
+  ASSERT_EQ(sent.size(), 2);
+  EXPECT_EQ(sent[1].payload, QByteArray("\x14\0\0\0", 4));
+  EXPECT_EQ(main->Description(), "");
+  Serwer::waitFor([] { return false; }, 100);
+  EXPECT_EQ(State(), conn::kPolaczony);
+  EXPECT_EQ(serwer.connectionCount(), 1);
 }

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "app/TFMain.h"
+#include "app/TFStat.h"
 #include "app/TShape.h"
 #include "contacts/view/TLista.h"
 #include "ui/Skin.h"
@@ -15,6 +16,11 @@
 #include "ui/Tint.h"
 #include <QTest>
 #include <QWheelEvent>
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <functional>
+#include "platform/Cp1250.h"
 #include "support/ScriptedMessageBox.h"
 
 namespace {
@@ -323,4 +329,109 @@ TEST_F(ContactListTest, ApplyingTheSchemeRebuildsTheListIcons) {
             Skin::get().colours().frameShade[1]);
   Skin::get().SetImageLists(saved, savedLarge);
   ApplyColourScheme(ColourScheme{});
+}
+
+namespace {
+
+// Clicks the status button and, once the dialog is up, does what the user
+// would; true when the dialog was shown.
+bool ChooseStatus(TFMain& m, std::function<void(TFStat&)> user) {
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    seen = m.FStat->isVisible();
+    if (seen) user(*m.FStat);
+    if (m.FStat->isVisible()) m.FStat->close();  // never leave the test waiting
+  });
+  QTest::mouseClick(m.butStatus, Qt::LeftButton, {}, m.butStatus->rect().center());
+  QCoreApplication::processEvents();  // a dialog that never came: the timer runs here
+  return seen;
+}
+
+void Press(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+
+}  // namespace
+
+TEST_F(MainWindowTest, StatusButtonDoesNothingWithoutAnIdentity) {
+  auto m = Make();
+  m->butStatus->setEnabled(true);  // even when it could be pressed
+  EXPECT_FALSE(ChooseStatus(*m, [](TFStat& d) { Press(d.Buton1); }));
+  EXPECT_EQ(m->OwnStatus(), 0);
+  EXPECT_EQ(m->Connection().State(), conn::kNieSkonfigurowany);
+}
+
+TEST_F(MainWindowTest, ChoosingWhileConnectingOnlyChangesTheDisplay) {
+  auto m = Make();
+  m->SetIdentity(123, "pw");
+  m->Connection().SetConnectionState(conn::kLaczenie);
+  m->SetDescription(T("stary opis"));
+  m->ShowOwnStatus(1);
+  EXPECT_EQ(m->LOpis->text(), QString::fromUtf8("stary opis"));
+  EXPECT_EQ(m->LStat->text(), QString::fromUtf8("nie ma mnie"));
+
+  // The dialog comes filled with the description and the flag of the status.
+  ASSERT_TRUE(ChooseStatus(*m, [](TFStat& d) {
+    EXPECT_EQ(d.Text(), T("stary opis"));
+    EXPECT_TRUE(d.CheckBox1->isChecked());
+    EXPECT_TRUE(d.CheckBox1->isEnabled());
+    d.SetText("");
+    Press(d.Buton1);  // checked, but the text is empty
+  }));
+  EXPECT_EQ(m->OwnStatus(), 2);
+  EXPECT_EQ(m->Description(), "");
+  EXPECT_EQ(m->butStatus->Numer(), 2);
+  EXPECT_EQ(m->LStat->text(), QString::fromUtf8("dostępny"));
+  EXPECT_EQ(m->LOpis->text(), "");
+  EXPECT_EQ(m->Connection().State(), conn::kLaczenie);
+
+  ASSERT_TRUE(ChooseStatus(*m, [](TFStat& d) {
+    EXPECT_FALSE(d.CheckBox1->isChecked());
+    QTest::keyClicks(d.Edit1, "wracam");
+    QTest::keyClick(d.Edit1, Qt::Key_Return);
+    QTest::keyClicks(d.Edit1, "zaraz");
+    Press(d.Buton2);
+  }));
+  EXPECT_EQ(m->OwnStatus(), 5);
+  EXPECT_EQ(m->Description(), "wracam\r\nzaraz");
+  EXPECT_EQ(m->LOpis->text(), "wracam\nzaraz");
+  EXPECT_EQ(m->LStat->text(), QString::fromUtf8("zaraz wracam"));
+  EXPECT_EQ(m->butStatus->Numer(), 5);
+
+  // Unchecking leaves the text in the box but out of the status.
+  ASSERT_TRUE(ChooseStatus(*m, [](TFStat& d) {
+    d.CheckBox1->setChecked(false);
+    Press(d.Buton3);
+  }));
+  EXPECT_EQ(m->OwnStatus(), 0);
+  EXPECT_EQ(m->Description(), "");
+  EXPECT_EQ(m->LStat->text(), QString::fromUtf8("nie ma mnie"));
+
+  // Closed without a status: nothing changes.
+  m->SetDescription("abc");
+  m->ShowOwnStatus(3);
+  ASSERT_TRUE(ChooseStatus(*m, [](TFStat& d) {
+    d.SetText("inny");
+    Press(d.BZamknij);
+  }));
+  EXPECT_EQ(m->OwnStatus(), 3);
+  EXPECT_EQ(m->Description(), "abc");
+  EXPECT_EQ(m->LOpis->text(), "abc");
+  EXPECT_EQ(m->Connection().State(), conn::kLaczenie);
+}
+
+TEST_F(MainWindowTest, OwnStatusLabelsSitBelowTheStatusButtonAndFollowTheWindow) {
+  auto m = Make();
+  m->resize(250, 545);
+  m->show();
+  EXPECT_EQ(m->LStat->geometry(), QRect(106, 500, 68, 11));
+  EXPECT_EQ(m->LOpis->geometry(), QRect(8, 520, 163, 21));
+  EXPECT_EQ(m->LOpis->toolTip(), QString::fromUtf8("Aktualny opis"));
+  EXPECT_EQ(m->LStat->text(), QString::fromUtf8("nie ma mnie"));
+  m->resize(300, 600);
+  EXPECT_EQ(m->LStat->geometry(), QRect(156, 555, 68, 11));
+  EXPECT_EQ(m->LOpis->geometry(), QRect(8, 575, 213, 21));
+  // The description in its colour, the status name dimmed.
+  ApplyColourScheme(ColourScheme{});
+  EXPECT_EQ(FromQRgb(m->LOpis->palette().color(QPalette::WindowText).rgb()), ColourScheme{}.opis);
+  EXPECT_EQ(FromQRgb(m->LStat->palette().color(QPalette::WindowText).rgb()),
+            Skin::get().colours().dimmedText);
 }
