@@ -25,6 +25,8 @@
 #include "ui/SkinFonts.h"
 #include "ui/TButon.h"
 #include "ui/TFBoks.h"
+#include "app/TFStat.h"
+#include <QPlainTextEdit>
 #include "ui/TFDialog.h"
 #include "ui/TNapisButon.h"
 #include "ui/TSkinnedForm.h"
@@ -183,6 +185,8 @@ void mainWindow(const char* name, bool longList) {
     window.Connection().SetConnectionState(2);
     window.ApplyColourScheme();  // builds the list's icons, as loading an identity does
     window.resize(250, 550);
+    window.SetDescription(T("na spacerze, wracam wieczorem"));
+    window.ShowOwnStatus(3);
     fillContacts(window, longList ? -1 : 2);
     for (uint32_t i = 0; longList && i < 30; ++i) {
       TKontakt k;
@@ -202,6 +206,14 @@ void mainWindow(const char* name, bool longList) {
     save(window, name);
   }
   QDir::setCurrent(cwd);
+}
+
+// The status dialog with a description typed, over two lines.
+void statusDialog(const char* name) {
+  TFStat dialog;
+  dialog.SetText(T("na spacerze\r\nwracam wieczorem"));
+  dialog.show();
+  save(dialog, name);
 }
 
 // The emoticon picker over the program's pictures.
@@ -236,6 +248,7 @@ int main(int argc, char** argv) {
   mainWindow("okno-glowne-przewiniete.png", true);
   conversation("rozmowa.png");
   picker("ikonki.png");
+  statusDialog("okno-statusu.png");
   // The inverted scheme: the stars darken a light background.
   ColourScheme light;
   light.tlo ^= 0xFFFFFF;
