@@ -213,6 +213,7 @@ void statusDialog(const char* name) {
   TFStat dialog;
   dialog.SetText(T("na spacerze\r\nwracam wieczorem"));
   dialog.show();
+  QCoreApplication::processEvents();  // the box lays out its lines once shown
   save(dialog, name);
 }
 
