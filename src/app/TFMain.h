@@ -16,9 +16,14 @@
 #include "protocol/Session.h"
 #include "ui/TSkinnedForm.h"
 
+namespace gg {
+struct StatusEntry;
+}
+
 class QLabel;
 class QWheelEvent;
 class TButon;
+class TFPuk;
 class TLista;
 class TNapisButon;
 class TShape;
@@ -101,6 +106,20 @@ class TFMain : public TSkinnedForm,
   void FormMouseWheelUp();
   void FormMouseWheelDown();
 
+  // Contact editing. Adding from the knock list fills in the selected knock
+  // and drops it once the contact is in.
+  enum class AddOrigin { kPrzycisk, kPukanie };
+  void AddContact(AddOrigin origin);
+  void ButonPlusClick() { AddContact(AddOrigin::kPrzycisk); }
+  void ButonEdycjaClick();
+  void ButonMinusClick();
+
+  // The knock list: strangers' status notices, announced by ButPuk.
+  void AddKnock(uint32_t numer);
+  void UpdateKnockIndicator();
+  void ButPukClick();
+  TFPuk& Knocks() { return *FPuk; }
+
   void ApplyDefaultGeometry();
   void SaveOnExit();
   // Asks, unless the session is ending; true when the program may close.
@@ -122,6 +141,7 @@ class TFMain : public TSkinnedForm,
   TLista* ListaK = nullptr;
   TButon* Buton5 = nullptr;  // scroll the list up
   TButon* Buton4 = nullptr;  // scroll the list down
+  TButon* ButPuk = nullptr;  // knocks waiting; hidden while there are none
   QTimer TimerUr;
   QTimer Timer1;
 
@@ -138,6 +158,7 @@ class TFMain : public TSkinnedForm,
   void ShowConnectionState(uint8_t state) override;
   void ShowAutoReconnect(bool on) override;
   void DispatchPacket(uint32_t type, const std::string& payload);
+  void ApplyStatusEntry(const gg::StatusEntry& entry);
 
   std::unique_ptr<ConnectionManager> connection_;
   std::unique_ptr<Session> session_;
@@ -151,5 +172,6 @@ class TFMain : public TSkinnedForm,
   bool startHidden_ = false;
   bool shutdown_ = false;
   bool closing_ = false;
+  std::unique_ptr<TFPuk> FPuk;  // created with the window, kept for the run
   int wheelDelta_ = 0;  // part of a wheel notch not yet scrolled
 };
