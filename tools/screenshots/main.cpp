@@ -25,6 +25,10 @@
 #include "ui/SkinFonts.h"
 #include "ui/TButon.h"
 #include "ui/TFBoks.h"
+#include "contacts/view/TFNowy.h"
+#include "contacts/view/TFPuk.h"
+#include <QLineEdit>
+#include <QListWidget>
 #include "ui/TFDialog.h"
 #include "ui/TNapisButon.h"
 #include "ui/TSkinnedForm.h"
@@ -211,6 +215,24 @@ void picker(const char* name) {
   save(window, name);
 }
 
+// The contact data window filled in, and the knock list with two numbers.
+void contactWindows() {
+  TFNowy nowy;
+  nowy.ENumer->setText(QStringLiteral("2345678"));
+  nowy.ENazwisko->setText(QString::fromUtf8("Łucja Nowak"));
+  nowy.ENazwa->setText(QString::fromUtf8("Łucja"));
+  nowy.ETelefon->setText(QStringLiteral("600-700-800"));
+  nowy.EAdres->setText(QStringLiteral("lucja@example.pl"));
+  nowy.show();
+  save(nowy, "okno-znajomego.png");
+  TFPuk puk;
+  puk.AddKnock(3456789);
+  puk.AddKnock(4567);
+  puk.ListaPuk->setCurrentRow(1);
+  puk.show();
+  save(puk, "pukanie.png");
+}
+
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
@@ -236,6 +258,7 @@ int main(int argc, char** argv) {
   mainWindow("okno-glowne-przewiniete.png", true);
   conversation("rozmowa.png");
   picker("ikonki.png");
+  contactWindows();
   // The inverted scheme: the stars darken a light background.
   ColourScheme light;
   light.tlo ^= 0xFFFFFF;
