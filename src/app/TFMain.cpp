@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QWheelEvent>
 
@@ -13,6 +14,8 @@
 #include "app/TFStat.h"
 #include "app/TShape.h"
 #include "contacts/ContactListLayout.h"
+#include "contacts/view/TFNowy.h"
+#include "contacts/view/TFPuk.h"
 #include "contacts/view/TLista.h"
 #include "platform/desktop/ShellOpen.h"
 #include "platform/Cp1250.h"
@@ -118,6 +121,9 @@ TFMain::TFMain(const Options& options)
   connect(&Timer1, &QTimer::timeout, this, [this] { connection_->Timer1Timer(); });
   Timer1.start();
   CreateComponents();
+  FPuk = std::make_unique<TFPuk>();
+  connect(FPuk.get(), &TFPuk::Changed, this, [this] { UpdateKnockIndicator(); });
+  connect(FPuk.get(), &TFPuk::AddRequested, this, [this] { AddContact(AddOrigin::kPukanie); });
   FormCreate(options);
 }
 
@@ -178,8 +184,14 @@ void TFMain::CreateComponents() {
   butStatus = Button(this, "butStatus", skin.ILDuze(), 0, "Aktualny status");
   Buton5 = Button(this, "Buton5", skin.IL(), 13, nullptr);
   Buton4 = Button(this, "Buton4", skin.IL(), 14, nullptr);
+  ButPuk = Button(this, "ButPuk", skin.IL(), 15, nullptr);
   Buton5->hide();
   Buton4->hide();
+  ButPuk->hide();
+  connect(ButonPlus, &TButon::OnClick, this, [this] { ButonPlusClick(); });
+  connect(ButonEdycja, &TButon::OnClick, this, [this] { ButonEdycjaClick(); });
+  connect(ButonMinus, &TButon::OnClick, this, [this] { ButonMinusClick(); });
+  connect(ButPuk, &TButon::OnClick, this, [this] { ButPukClick(); });
   connect(Buton5, &TButon::OnMouseDown, this, [this] { Buton5MouseDown(); });
   connect(Buton4, &TButon::OnMouseDown, this, [this] { Buton4MouseDown(); });
   connect(butStatus, &TButon::OnClick, this, [this] { butStatusClick(); });
@@ -227,6 +239,7 @@ void TFMain::PlaceComponents() {
   PlaceAt(ArchBut, {184, 475, 60, 20, kRightBottom}, w, h);
   PlaceAt(LStat, {106, 500, 68, 11, kRightBottom}, w, h);
   PlaceAt(LOpis, {8, 520, 163, 21, kLeftRightBottom}, w, h);
+  PlaceAt(ButPuk, {202, 504, 16, 16, kRightBottom}, w, h);
 }
 
 void TFMain::resizeEvent(QResizeEvent*) { PlaceComponents(); }
@@ -340,11 +353,27 @@ void TFMain::DispatchPacket(uint32_t type, const std::string& payload) {
     case gg::in::kLoginFailed:
       session_->OnLoginFailed();
       break;
+    case gg::in::kStatus:
+      if (const auto entry = gg::ParseStatusChange(payload)) ApplyStatusEntry(*entry);
+      break;
+    case gg::in::kNotifyReply:
+      for (const gg::StatusEntry& entry : gg::ParseNotifyReply(payload)) ApplyStatusEntry(entry);
+      break;
     case gg::in::kDisconnecting:
       connection_->SetAutoReconnect(false);  // the server closes the connection
       break;
     default:
       break;
+  }
+}
+
+void TFMain::ApplyStatusEntry(const gg::StatusEntry& entry) {
+  const uint32_t number = entry.number & 0x00FFFFFFu;  // the top byte carries flags
+  switch (contacts_.ApplyStatus(number, status::IndexFromCode(entry.code), entry.description,
+                                state_.numer)) {
+    case ContactStore::StatusResult::kZmieniony: RepaintContactList(); break;
+    case ContactStore::StatusResult::kPukanie: AddKnock(number); break;
+    case ContactStore::StatusResult::kWlasny: break;
   }
 }
 
@@ -423,13 +452,12 @@ void TFMain::ShowOwnStatus(uint8_t statusIndex) {
 }
 
 // The windows below come with their own parts of the program (the settings
-// dialog, chat windows, the tray and the knock list); until they exist there
-// is nothing of them to update.
+// dialog, chat windows and the tray); until they exist there is nothing of
+// them to update.
 void TFMain::ShowColourSwatches() {}
 void TFMain::RefreshIdentityTab() {}
 void TFMain::CloseChatWindows() {}
 void TFMain::ResetTray() {}
-void TFMain::EmptyKnockList() {}
 // The list's icons are tinted with the scheme: the window's recolouring
 // rebuilds them along with the buttons' faces.
 void TFMain::ApplyColourScheme() { ::ApplyColourScheme(state_.kolory); }
@@ -443,3 +471,82 @@ void TFMain::ArchButClick() {
   DesktopShellOpen shell;
   ::ArchButClick(state_.numer, programDir_, shell);
 }
+
+void TFMain::AddContact(AddOrigin origin) {
+  if (contacts_.Count() >= 250) {
+    MessageBox(T("Nie możesz wprowadzić więcej niż 250 znajomych."), kOstrzezenie);
+    return;
+  }
+  // The knock stays selected while the dialog is up: it is modal.
+  const int knock = origin == AddOrigin::kPukanie ? FPuk->SelectedIndex() : -1;
+  if (origin == AddOrigin::kPukanie && knock < 0) return;
+  TFNowy dialog;
+  if (knock >= 0) dialog.SetNumber(FPuk->Knocks().At(knock));
+  for (;;) {
+    dialog.ENazwisko->setFocus();
+    if (dialog.ShowModal() != kMrOk) return;
+    const TKontakt k = dialog.Record();
+    if (k.numer == state_.numer) {
+      if (MessageBox(T("Wprowadziłeś swój własny numer użytkownika. Czy chcesz spróbować jeszcze raz?"),
+                     kPytanie))
+        continue;
+      return;
+    }
+    if (contacts_.FindByNumber(k.numer) >= 0) {
+      if (MessageBox(T("Kontakt o numerze ") + std::to_string(k.numer) +
+                         T(" istnieje już na liście. Czy chcesz wprowadzić inny numer?"),
+                     kPytanie))
+        continue;
+      return;
+    }
+    contacts_.Add(k);
+    RepaintContactList();
+    if (knock >= 0) FPuk->RemoveAt(knock);
+    if (connection_->State() == conn::kPolaczony) session_->SendAddNotify(k.numer);
+    return;
+  }
+}
+
+void TFMain::ButonEdycjaClick() {
+  const int p = contacts_.Selected();
+  if (p < 0) return;
+  const int r = contacts_.RecordAt(p);
+  TFNowy dialog;
+  dialog.Fill(contacts_.Record(r));
+  dialog.ENazwisko->setFocus();
+  // The server watches numbers only: an edit tells it nothing.
+  if (dialog.ShowModal() == kMrOk) contacts_.Edit(r, dialog.Record());
+  contacts_.Sort();
+  RepaintContactList();
+}
+
+void TFMain::ButonMinusClick() {
+  const int p = contacts_.Selected();
+  if (p < 0) return;
+  const int r = contacts_.RecordAt(p);
+  const TKontakt& k = contacts_.Record(r);
+  const uint32_t number = k.numer;
+  if (!MessageBox(T("Czy na pewno chcesz usunąć z listy znajomego o numerze ") + std::to_string(number) +
+                      " (" + k.wyswietl + ")?",
+                  kPytanie))
+    return;
+  contacts_.Remove(r);
+  RepaintContactList();
+  if (connection_->State() == conn::kPolaczony) session_->SendRemoveNotify(number);
+}
+
+void TFMain::AddKnock(uint32_t numer) { FPuk->AddKnock(numer); }  // the list signals the change
+
+void TFMain::UpdateKnockIndicator() {
+  const KnockList& knocks = FPuk->Knocks();
+  ButPuk->setVisible(!knocks.Empty());
+  ButPuk->setToolTip(cp1250::toQString(knocks.Hint()));
+}
+
+void TFMain::ButPukClick() {
+  FPuk->show();
+  FPuk->raise();
+  FPuk->activateWindow();
+}
+
+void TFMain::EmptyKnockList() { FPuk->Clear(); }

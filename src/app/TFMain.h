@@ -16,9 +16,14 @@
 #include "protocol/Session.h"
 #include "ui/TSkinnedForm.h"
 
+namespace gg {
+struct StatusEntry;
+}
+
 class QLabel;
 class QWheelEvent;
 class TButon;
+class TFPuk;
 class TLista;
 class TFStat;
 class TNapisButon;
@@ -105,6 +110,19 @@ class TFMain : public TSkinnedForm,
   // The status button: the status dialog, then the choice sent, shown and,
   // when not connected, a connection started.
   void butStatusClick();
+  // Contact editing. Adding from the knock list fills in the selected knock
+  // and drops it once the contact is in.
+  enum class AddOrigin { kPrzycisk, kPukanie };
+  void AddContact(AddOrigin origin);
+  void ButonPlusClick() { AddContact(AddOrigin::kPrzycisk); }
+  void ButonEdycjaClick();
+  void ButonMinusClick();
+
+  // The knock list: strangers' status notices, announced by ButPuk.
+  void AddKnock(uint32_t numer);
+  void UpdateKnockIndicator();
+  void ButPukClick();
+  TFPuk& Knocks() { return *FPuk; }
 
   void ApplyDefaultGeometry();
   void SaveOnExit();
@@ -130,6 +148,7 @@ class TFMain : public TSkinnedForm,
   QLabel* LStat = nullptr;
   QLabel* LOpis = nullptr;
   TFStat* FStat = nullptr;
+  TButon* ButPuk = nullptr;  // knocks waiting; hidden while there are none
   QTimer TimerUr;
   QTimer Timer1;
 
@@ -146,6 +165,7 @@ class TFMain : public TSkinnedForm,
   void ShowConnectionState(uint8_t state) override;
   void ShowAutoReconnect(bool on) override;
   void DispatchPacket(uint32_t type, const std::string& payload);
+  void ApplyStatusEntry(const gg::StatusEntry& entry);
 
   std::unique_ptr<ConnectionManager> connection_;
   std::unique_ptr<Session> session_;
@@ -159,5 +179,6 @@ class TFMain : public TSkinnedForm,
   bool startHidden_ = false;
   bool shutdown_ = false;
   bool closing_ = false;
+  std::unique_ptr<TFPuk> FPuk;  // created with the window, kept for the run
   int wheelDelta_ = 0;  // part of a wheel notch not yet scrolled
 };

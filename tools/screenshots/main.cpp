@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,6 +18,9 @@
 #include <cstdlib>
 
 #include "app/TFMain.h"
+#include "app/TFStat.h"
+#include "contacts/view/TFNowy.h"
+#include "contacts/view/TFPuk.h"
 #include "conversation/view/TFEmoty.h"
 #include "conversation/view/TRozmowa.h"
 #include "platform/desktop/ShellOpen.h"
@@ -25,8 +30,6 @@
 #include "ui/SkinFonts.h"
 #include "ui/TButon.h"
 #include "ui/TFBoks.h"
-#include "app/TFStat.h"
-#include <QPlainTextEdit>
 #include "ui/TFDialog.h"
 #include "ui/TNapisButon.h"
 #include "ui/TSkinnedForm.h"
@@ -224,6 +227,24 @@ void picker(const char* name) {
   save(window, name);
 }
 
+// The contact data window filled in, and the knock list with two numbers.
+void contactWindows() {
+  TFNowy nowy;
+  nowy.ENumer->setText(QStringLiteral("2345678"));
+  nowy.ENazwisko->setText(QString::fromUtf8("Łucja Nowak"));
+  nowy.ENazwa->setText(QString::fromUtf8("Łucja"));
+  nowy.ETelefon->setText(QStringLiteral("600-700-800"));
+  nowy.EAdres->setText(QStringLiteral("lucja@example.pl"));
+  nowy.show();
+  save(nowy, "okno-znajomego.png");
+  TFPuk puk;
+  puk.AddKnock(3456789);
+  puk.AddKnock(4567);
+  puk.ListaPuk->setCurrentRow(1);
+  puk.show();
+  save(puk, "pukanie.png");
+}
+
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
@@ -250,6 +271,7 @@ int main(int argc, char** argv) {
   conversation("rozmowa.png");
   picker("ikonki.png");
   statusDialog("okno-statusu.png");
+  contactWindows();
   // The inverted scheme: the stars darken a light background.
   ColourScheme light;
   light.tlo ^= 0xFFFFFF;
