@@ -159,7 +159,8 @@ void TFMain::CreateComponents() {
   ListaK->setObjectName(QStringLiteral("ListaK"));
   ListaK->SetIL(&Skin::get().IL());
   connect(ListaK, &TLista::NaZmiane, this, [this] { ListaKNaZmiane(); });
-  connect(ListaK, &TLista::PodwojnyKlik, this, [this](TLista*, uint16_t numer) { ListaKPodwojnyKlik(numer); });
+  // A double-click (PodwojnyKlik) opens the contact's chat window; chat
+  // windows come with their own window class and connect to it then.
 
   Dialog = new TShape(this);
   Dialog->setObjectName(QStringLiteral("Dialog"));
@@ -243,14 +244,6 @@ void TFMain::PlaceComponents() {
 }
 
 void TFMain::resizeEvent(QResizeEvent*) { PlaceComponents(); }
-
-// Chat windows come with their own window class; until it exists the
-// double-click has the contact's number and nowhere to open it.
-void TFMain::ListaKPodwojnyKlik(uint16_t numer) {
-  if (numer >= contacts_.Count()) return;
-  const uint32_t number = contacts_.Record(numer).numer;
-  (void)number;
-}
 
 // After every paint of a non-empty list: the arrows show where there is
 // something to scroll to.
@@ -473,7 +466,7 @@ void TFMain::ArchButClick() {
 }
 
 void TFMain::AddContact(AddOrigin origin) {
-  if (contacts_.Count() >= 250) {
+  if (contacts_.Count() >= ContactStore::kMaxContacts) {
     MessageBox(T("Nie możesz wprowadzić więcej niż 250 znajomych."), kOstrzezenie);
     return;
   }

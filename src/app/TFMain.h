@@ -100,7 +100,6 @@ class TFMain : public TSkinnedForm,
   void StartAutoConnect();
 
   // The contact list's events and its scrolling.
-  void ListaKPodwojnyKlik(uint16_t numer);
   void ListaKNaZmiane();
   void Buton5MouseDown();
   void Buton4MouseDown();

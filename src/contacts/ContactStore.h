@@ -25,6 +25,9 @@ class ContactStore {
   static constexpr int kPojemnosc = 400;  // record slots
 
   // The collator is made case-insensitive here. Default: the user's locale.
+  // The most contacts the user may add; the server watches no more.
+  static constexpr int kMaxContacts = 250;
+
   explicit ContactStore(QCollator collator = QCollator());
 
   // Count 0, no selection.
@@ -32,7 +35,7 @@ class ContactStore {
 
   // Appends a copy of the record's persisted part (texts cut to their
   // fields) with status 0 and no description, and sorts it into place.
-  // Checks neither the 250 limit nor duplicates (callers do); refuses only
+  // Checks neither kMaxContacts nor duplicates (callers do); refuses only
   // when all slots are taken, returning false.
   bool Add(const TKontakt& record);
 
