@@ -23,7 +23,6 @@
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
 #include "platform/TimeZone.h"
-#include "protocol/Packets.h"
 #include "protocol/StatusMap.h"
 #include "ui/Anchors.h"
 #include "ui/Skin.h"
@@ -421,6 +420,5 @@ bool TFMain::CreateArchive(const std::string& name) { return archive_.CreateArch
 void TFMain::CloseArchive() { archive_.Close(); }
 
 void TFMain::ArchButClick() {
-  DesktopShellOpen shell;
-  ::ArchButClick(state_.numer, programDir_, shell);
+  ::ArchButClick(state_.numer, programDir_, *shell_);
 }
