@@ -59,6 +59,9 @@ void IncomingEvents::StatusEntry(const gg::StatusEntry& entry) {
 }
 
 void IncomingEvents::ReceivedMessage(const gg::ReceivedMessage& m) {
+  // No number has the top bit, which the archive reads as "the user's own":
+  // such a message could only pass for one the user wrote.
+  if (m.sender & kOwnMessageBit) return;
   Chats& chats = services_.chats;
   const int chat = chats.FindOrCreateChat(m.sender);
   chats.AddMessage(chat, m.text, m.time, delivery::kReceived);

@@ -179,9 +179,12 @@ TEST_F(IncomingEventsTest, MessagesOpenOrFlagTheirWindowAndAreArchivedSoundAndBa
   EXPECT_EQ(tray.balloons.size(), 3u);
   EXPECT_EQ(archive.entries.size(), 4u);
 
-  // Too short for its fixed fields: nothing at all.
+  // Too short for its fixed fields, or from a number with the top bit (the
+  // archive's mark of the user's own messages): nothing at all.
   events.DispatchPacket(gg::in::kRecvMsg, Le32(5551) + Le32(0));
+  events.DispatchPacket(gg::in::kRecvMsg, Received(0x80000001u, 1796731600, "to ja, ty"));
   EXPECT_EQ(archive.entries.size(), 4u);
+  EXPECT_EQ(chats.chats.size(), 2u);
 }
 
 TEST_F(IncomingEventsTest, AcknowledgementsShowTheirStateOnceAndAreAlwaysArchivedAsOwn) {
