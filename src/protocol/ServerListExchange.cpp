@@ -1,5 +1,6 @@
 #include "protocol/ServerListExchange.h"
 
+#include <QTimer>
 #include <algorithm>
 
 #include "platform/Cp1250.h"
@@ -117,7 +118,10 @@ void ServerListExchange::OnReply(const std::string& payload) {
 void ServerListExchange::Unsolicited() {
   if (warnedUnsolicited_) return;
   warnedUnsolicited_ = true;
-  MessageBox(T("Błąd wewnętrzny Pakiet.ECzekajListaNIL"), kOstrzezenie);
+  // Shown once the packet has been dealt with: a box held open in the middle
+  // of the dispatch would hold up every later packet of the connection, the
+  // next login included, until someone clicks it.
+  QTimer::singleShot(0, [] { MessageBox(T("Błąd wewnętrzny Pakiet.ECzekajListaNIL"), kOstrzezenie); });
 }
 
 void ServerListExchange::ConnectionEnded() {

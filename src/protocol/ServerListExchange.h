@@ -7,7 +7,8 @@
 //
 // The server is not trusted: get replies are collected only by an import
 // and only up to 65535 bytes, acknowledgements count only for a put, and a
-// reply nobody asked for is reported at most once per connection.
+// reply nobody asked for is reported at most once per connection, after
+// its packet has been dealt with (the event loop must run for it).
 
 #include <cstdint>
 #include <optional>

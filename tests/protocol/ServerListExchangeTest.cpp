@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include "platform/Cp1250.h"
 #include "protocol/Packets.h"
 #include "protocol/ServerListExchange.h"
@@ -136,6 +138,8 @@ TEST_F(ServerListExchangeTest, AnImportCollectsThePiecesAndHandsTheWholeOn) {
   EXPECT_EQ(host.imported, std::vector<std::string>{"A;;;a;;;1;\r\nB;;;b;;;2;\r\n"});
   EXPECT_FALSE(exchange.UnderWay());
   EXPECT_EQ(host.label.back(), "idle");
+  EXPECT_TRUE(box.shown().empty());  // not in the middle of a packet
+  QCoreApplication::processEvents();
   EXPECT_EQ(box.textsUtf8(), std::vector<std::string>{"Błąd wewnętrzny Pakiet.ECzekajListaNIL"});
 }
 
@@ -158,10 +162,12 @@ TEST_F(ServerListExchangeTest, AServerCannotFloodTheImportOrTheUser) {
   // Replies nobody asked for: one warning a connection.
   for (int i = 0; i < 50; ++i) exchange.OnReply(Reply(i % 2 ? 6 : 2, "a;b"));
   exchange.OnReply("");
+  QCoreApplication::processEvents();
   EXPECT_EQ(box.textsUtf8().size(), 2u);
   EXPECT_EQ(box.textsUtf8().back(), "Błąd wewnętrzny Pakiet.ECzekajListaNIL");
   exchange.ConnectionEnded();
   exchange.OnReply(Reply(0));
+  QCoreApplication::processEvents();
   EXPECT_EQ(box.textsUtf8().size(), 3u);
 
   // The end of the connection drops an operation without a word.
