@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "app/TFMain.h"
 #include "app/TZakladki.h"
@@ -100,6 +101,7 @@ TFUsta::TFUsta(TFMain& main, QWidget* parent)
   BuildTab3();
   BuildTabSheet1();
   PaintImaBak();
+  ShowColourSwatches();
 
   if (QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
@@ -117,7 +119,8 @@ void TFUsta::showEvent(QShowEvent* e) {
 void TFUsta::FormShow() { Kontroll->SetActivePage(0); }
 
 void TFUsta::Tab1Show() {
-  QWidget* shown = Kontroll->Page(Kontroll->ActivePage());
+  // Before the first showing no tab is chosen yet; the first is the one.
+  QWidget* shown = Kontroll->Page(std::max(0, Kontroll->ActivePage()));
   ImaBak->setParent(shown);
   ImaBak->setGeometry(shown->rect());
   ImaBak->lower();
