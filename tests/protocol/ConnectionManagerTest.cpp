@@ -270,3 +270,63 @@ TEST_F(ConnectionTest, DataArrivingInsideAHandlerIsDispatchedAfterIt) {
   s.Arrive(gg::BuildPacket(1, "first") + gg::BuildPacket(3, "second"));
   EXPECT_EQ(order, (std::vector<std::string>{"first", "second", "nested"}));
 }
+
+TEST_F(ConnectionTest, AReadInsideAHandlerNeverTurnsMessageTextIntoAPacket) {
+  // A hostile server: welcome, login ok, then a chat message whose text
+  // spells the header of a "login failed" packet. The message is cut so
+  // that one read arrives during the welcome's handler and the next read
+  // begins at the spelled header.
+  std::string forged;
+  gg::AppendLe32(forged, 0x09);
+  gg::AppendLe32(forged, 0);
+  std::string message;
+  for (uint32_t field : {4321u, 1u, 0u, 8u}) gg::AppendLe32(message, field);  // sender, seq, time, class
+  message += "ab" + forged + "cd";
+  message += '\0';
+  const std::string stream = gg::BuildPacket(0x01, "seed") + gg::BuildPacket(0x03, "") +
+                             gg::BuildPacket(0x0A, message);
+  const size_t firstRead = 12 + 8 + 3;                // into the message's header
+  const size_t spelled = 12 + 8 + 8 + 16 + 2;        // where the forged header starts
+  ConnectTo();
+  FakeSocket& s = net.last();
+  std::vector<std::pair<uint32_t, std::string>> got;
+  cm.SetPacketHandler([&](uint32_t type, const std::string& payload) {
+    got.emplace_back(type, payload);
+    if (type == 0x01) s.Arrive(stream.substr(firstRead, spelled - firstRead));
+  });
+  s.Arrive(stream.substr(0, firstRead));
+  s.Arrive(stream.substr(spelled));
+  EXPECT_EQ(got, (std::vector<std::pair<uint32_t, std::string>>{
+                     {0x01, "seed"}, {0x03, ""}, {0x0A, message}}));
+}
+
+TEST(ConnectionReentry, EveryCutOfAReadArrivingInsideAHandlerKeepsThePackets) {
+  // The first packet's handler lets in a second read; the rest follows after.
+  // Across all cuts this leaves two or more whole packets behind, one whole
+  // packet and the start of the next, and a packet completed from the nested
+  // read with others behind it.
+  const std::vector<std::pair<uint32_t, std::string>> want = {
+      {1, "w"}, {2, ""}, {3, ""}, {4, "xyz"}, {5, std::string(9, 'm')}, {6, ""}};
+  std::string stream;
+  for (const auto& [type, payload] : want) stream += gg::BuildPacket(type, payload);
+  for (size_t a = 9; a <= stream.size(); ++a) {  // the first packet is whole
+    for (size_t b = a; b <= stream.size(); ++b) {
+      FakeNet net;
+      FakeView view;
+      FakeIdentity identity;
+      ConnectionManager cm{net, view, identity};
+      cm.SetConnectionState(conn::kNiePolaczony);
+      net.replies.push_back("0 0 1.2.3.4:8074 1.2.3.4");
+      cm.DialogMouseDown(Sender::Dialog, true);
+      FakeSocket& s = net.last();
+      std::vector<std::pair<uint32_t, std::string>> got;
+      cm.SetPacketHandler([&](uint32_t type, const std::string& payload) {
+        got.emplace_back(type, payload);
+        if (got.size() == 1) s.Arrive(stream.substr(a, b - a));
+      });
+      s.Arrive(stream.substr(0, a));
+      s.Arrive(stream.substr(b));
+      ASSERT_EQ(got, want) << a << " " << b;
+    }
+  }
+}
