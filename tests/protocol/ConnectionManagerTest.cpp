@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
 #include <deque>
 
 #include "platform/Cp1250.h"
@@ -329,4 +335,74 @@ TEST(ConnectionReentry, EveryCutOfAReadArrivingInsideAHandlerKeepsThePackets) {
       ASSERT_EQ(got, want) << a << " " << b;
     }
   }
+}
+
+namespace {
+// Real sockets, a scripted lookup.
+struct LoopbackNet : NetFactory {
+  std::string reply;
+  struct Http : HttpClient {
+    std::string reply;
+    std::string Get(const std::string&) override { return reply; }
+  };
+  Socket* NewSocket() override { return QtNet().NewSocket(); }
+  std::unique_ptr<HttpClient> NewHttpClient() override {
+    auto h = std::make_unique<Http>();
+    h->reply = reply;
+    return h;
+  }
+};
+
+bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  return done();
+}
+}  // namespace
+
+TEST(ConnectionReentry, DataArrivingInAModalLoopOverARealSocketIsDispatched) {
+  std::string forged;
+  gg::AppendLe32(forged, 0x09);
+  gg::AppendLe32(forged, 0);
+  std::string message(16, '\0');
+  message += "ab" + forged + "cd";
+  message += '\0';
+  const std::string stream = gg::BuildPacket(0x01, "seed") + gg::BuildPacket(0x03, "") +
+                             gg::BuildPacket(0x0A, message) + gg::BuildPacket(0x0B, "");
+  const size_t firstRead = 12 + 8 + 3, spelled = 12 + 8 + 8 + 16 + 2;
+
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+  QTcpSocket* peer = nullptr;
+  QObject::connect(&server, &QTcpServer::newConnection, [&] {
+    peer = server.nextPendingConnection();
+    peer->write(stream.data(), qint64(firstRead));
+  });
+  LoopbackNet net;
+  net.reply = "0 0 127.0.0.1:" + std::to_string(server.serverPort()) + " x";
+  FakeView view;
+  FakeIdentity identity;
+  ConnectionManager cm{net, view, identity};
+  cm.SetConnectionState(conn::kNiePolaczony);
+  std::vector<std::pair<uint32_t, std::string>> got;
+  cm.SetPacketHandler([&](uint32_t type, const std::string& payload) {
+    got.emplace_back(type, payload);
+    if (type != 0x01) return;
+    // A modal window, open while the rest of the stream arrives in two
+    // reads; nothing more comes after it, so nothing later reports the data.
+    peer->write(stream.data() + firstRead, qint64(spelled - firstRead));
+    peer->flush();
+    QEventLoop modal;
+    QTimer::singleShot(50, &modal, [&] {
+      peer->write(stream.data() + spelled, qint64(stream.size() - spelled));
+      peer->flush();
+    });
+    QTimer::singleShot(200, &modal, &QEventLoop::quit);
+    modal.exec();
+  });
+  cm.DialogMouseDown(Sender::Dialog, true);
+  WaitFor([&] { return got.size() >= 4; });
+  EXPECT_EQ(got, (std::vector<std::pair<uint32_t, std::string>>{
+                     {0x01, "seed"}, {0x03, ""}, {0x0A, message}, {0x0B, ""}}));
 }
