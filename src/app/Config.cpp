@@ -2,7 +2,8 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <charconv>
+#include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -45,12 +46,19 @@ void ApplyLine(std::string_view line, Config& config) {
 }  // namespace
 
 int ConfigValue(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty() || text.front() == '+') return -1;
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size()) return -1;
-  return value;
+  // from_chars takes its own "-", so a "+" stripped in front of it would let
+  // "+-5" through: the sign and the digits are read here instead.
+  const bool negative = !text.empty() && text.front() == '-';
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  if (text.empty()) return -1;
+  int64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+    if (value > int64_t{INT_MAX} + 1) return -1;  // beyond int either way
+  }
+  if (negative) value = -value;
+  return value >= INT_MIN && value <= INT_MAX ? int(value) : -1;
 }
 
 void ApplyConfigText(std::string_view text, Config& config) {

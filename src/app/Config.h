@@ -19,8 +19,8 @@ struct Config {
   bool operator==(const Config&) const = default;
 };
 
-// A whole decimal integer with an optional sign, else -1 (trailing blanks and
-// other characters included).
+// A whole decimal integer with one optional sign that fits an int, else -1
+// (trailing blanks and other characters included, a lone sign, empty text).
 int ConfigValue(std::string_view text);
 
 // Applies the lines of a file onto config: geometry values of 0 or more are
