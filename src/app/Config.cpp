@@ -1,9 +1,10 @@
 #include "app/Config.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <climits>
 #include <cstdint>
+
+#include "platform/SafeSave.h"
 
 namespace {
 
@@ -93,10 +94,5 @@ bool LoadConfig(const std::string& path, Config& config) {
 }
 
 bool SaveConfig(const std::string& path, const Config& config) {
-  QSaveFile file(QString::fromLocal8Bit(path.c_str()));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const std::string text = FormatConfig(config);
-  if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()))
-    return false;
-  return file.commit();
+  return SaveFileSafely(QString::fromLocal8Bit(path.c_str()), FormatConfig(config));
 }

@@ -35,6 +35,6 @@ std::string FormatConfig(const Config& config);
 // file exists but cannot be read.
 bool LoadConfig(const std::string& path, Config& config);
 
-// Writes a temporary file and renames it over path, so a failed write never
-// destroys the previous file. False on failure.
+// Writes a temporary file, flushed, and renames it over path, so a failed
+// write, a crash or a kill never destroys the previous file. False on failure.
 bool SaveConfig(const std::string& path, const Config& config);
