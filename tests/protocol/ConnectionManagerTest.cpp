@@ -277,62 +277,71 @@ TEST_F(ConnectionTest, DataArrivingInsideAHandlerIsDispatchedAfterIt) {
   EXPECT_EQ(order, (std::vector<std::string>{"first", "second", "nested"}));
 }
 
-TEST_F(ConnectionTest, AReadInsideAHandlerNeverTurnsMessageTextIntoAPacket) {
-  // A hostile server: welcome, login ok, then a chat message whose text
-  // spells the header of a "login failed" packet. The message is cut so
-  // that one read arrives during the welcome's handler and the next read
-  // begins at the spelled header.
-  std::string forged;
-  gg::AppendLe32(forged, 0x09);
-  gg::AppendLe32(forged, 0);
-  std::string message;
-  for (uint32_t field : {4321u, 1u, 0u, 8u}) gg::AppendLe32(message, field);  // sender, seq, time, class
-  message += "ab" + forged + "cd";
-  message += '\0';
-  const std::string stream = gg::BuildPacket(0x01, "seed") + gg::BuildPacket(0x03, "") +
-                             gg::BuildPacket(0x0A, message);
-  const size_t firstRead = 12 + 8 + 3;                // into the message's header
-  const size_t spelled = 12 + 8 + 8 + 16 + 2;        // where the forged header starts
-  ConnectTo();
-  FakeSocket& s = net.last();
-  std::vector<std::pair<uint32_t, std::string>> got;
-  cm.SetPacketHandler([&](uint32_t type, const std::string& payload) {
-    got.emplace_back(type, payload);
-    if (type == 0x01) s.Arrive(stream.substr(firstRead, spelled - firstRead));
-  });
-  s.Arrive(stream.substr(0, firstRead));
-  s.Arrive(stream.substr(spelled));
-  EXPECT_EQ(got, (std::vector<std::pair<uint32_t, std::string>>{
-                     {0x01, "seed"}, {0x03, ""}, {0x0A, message}}));
-}
+namespace {
 
-TEST(ConnectionReentry, EveryCutOfAReadArrivingInsideAHandlerKeepsThePackets) {
-  // The first packet's handler lets in a second read; the rest follows after.
-  // Across all cuts this leaves two or more whole packets behind, one whole
-  // packet and the start of the next, and a packet completed from the nested
-  // read with others behind it.
-  const std::vector<std::pair<uint32_t, std::string>> want = {
-      {1, "w"}, {2, ""}, {3, ""}, {4, "xyz"}, {5, std::string(9, 'm')}, {6, ""}};
-  std::string stream;
-  for (const auto& [type, payload] : want) stream += gg::BuildPacket(type, payload);
-  for (size_t a = 9; a <= stream.size(); ++a) {  // the first packet is whole
+using Packets = std::vector<std::pair<uint32_t, std::string>>;
+
+// A hostile server: welcome, login ok, then a chat message whose text spells
+// the header of a "login failed" packet, then a disconnect notice. Cut off
+// at the wrong offset, the stream hands out "login failed".
+struct HostileStream {
+  Packets packets;
+  std::string bytes;
+  size_t spelled = 0;  // where the forged header starts
+  HostileStream() {
+    std::string message;
+    for (uint32_t field : {4321u, 1u, 0u, 8u}) gg::AppendLe32(message, field);  // sender, seq, time, class
+    message += "ab";
+    gg::AppendLe32(message, 0x09);
+    gg::AppendLe32(message, 0);
+    message += "cd";
+    message += '\0';
+    packets = {{0x01, "seed"}, {0x03, ""}, {0x0A, message}, {0x0B, ""}};
+    for (const auto& [type, payload] : packets) bytes += gg::BuildPacket(type, payload);
+    spelled = 12 + 8 + 8 + 16 + 2;
+  }
+};
+
+}  // namespace
+
+TEST(ConnectionReentry, ReadsArrivingInsideHandlersNeverLoseOrForgeAPacket) {
+  // The welcome's handler (a password prompt) lets in the read [a, b), the
+  // login's handler (a message box) the read [b, c) when the login is whole
+  // by then (else that read comes after the first); the rest comes last.
+  // Among all cuts: two or more whole packets left behind by a read, one
+  // whole and the start of the next, a packet completed from a cut read and
+  // followed by another such read, and the cut that makes the next read
+  // begin at the spelled header.
+  const HostileStream hostile;
+  const std::string& stream = hostile.bytes;
+  for (size_t a = 12; a <= stream.size(); ++a) {  // the welcome is whole
     for (size_t b = a; b <= stream.size(); ++b) {
-      FakeNet net;
-      FakeView view;
-      FakeIdentity identity;
-      ConnectionManager cm{net, view, identity};
-      cm.SetConnectionState(conn::kNiePolaczony);
-      net.replies.push_back("0 0 1.2.3.4:8074 1.2.3.4");
-      cm.DialogMouseDown(Sender::Dialog, true);
-      FakeSocket& s = net.last();
-      std::vector<std::pair<uint32_t, std::string>> got;
-      cm.SetPacketHandler([&](uint32_t type, const std::string& payload) {
-        got.emplace_back(type, payload);
-        if (got.size() == 1) s.Arrive(stream.substr(a, b - a));
-      });
-      s.Arrive(stream.substr(0, a));
-      s.Arrive(stream.substr(b));
-      ASSERT_EQ(got, want) << a << " " << b;
+      for (size_t c = b; c <= stream.size(); ++c) {
+        FakeNet net;
+        FakeView view;
+        FakeIdentity identity;
+        ConnectionManager cm{net, view, identity};
+        cm.SetConnectionState(conn::kNiePolaczony);
+        net.replies.push_back("0 0 1.2.3.4:8074 1.2.3.4");
+        cm.DialogMouseDown(Sender::Dialog, true);
+        FakeSocket& s = net.last();
+        Packets got;
+        bool secondIn = false;
+        auto second = [&] {
+          secondIn = true;
+          s.Arrive(stream.substr(b, c - b));
+        };
+        cm.SetPacketHandler([&](uint32_t type, const std::string& payload) {
+          got.emplace_back(type, payload);
+          if (type == 0x01) s.Arrive(stream.substr(a, b - a));
+          if (type == 0x03 && !secondIn) second();
+          EXPECT_EQ(payload, got.back().second);  // intact after the nested read
+        });
+        s.Arrive(stream.substr(0, a));
+        if (!secondIn) second();
+        s.Arrive(stream.substr(c));
+        ASSERT_EQ(got, hostile.packets) << a << " " << b << " " << c;
+      }
     }
   }
 }
@@ -362,15 +371,9 @@ bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
 }  // namespace
 
 TEST(ConnectionReentry, DataArrivingInAModalLoopOverARealSocketIsDispatched) {
-  std::string forged;
-  gg::AppendLe32(forged, 0x09);
-  gg::AppendLe32(forged, 0);
-  std::string message(16, '\0');
-  message += "ab" + forged + "cd";
-  message += '\0';
-  const std::string stream = gg::BuildPacket(0x01, "seed") + gg::BuildPacket(0x03, "") +
-                             gg::BuildPacket(0x0A, message) + gg::BuildPacket(0x0B, "");
-  const size_t firstRead = 12 + 8 + 3, spelled = 12 + 8 + 8 + 16 + 2;
+  const HostileStream hostile;
+  const std::string& stream = hostile.bytes;
+  const size_t firstRead = 12 + 8 + 3, spelled = hostile.spelled;
 
   QTcpServer server;
   ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
@@ -385,7 +388,7 @@ TEST(ConnectionReentry, DataArrivingInAModalLoopOverARealSocketIsDispatched) {
   FakeIdentity identity;
   ConnectionManager cm{net, view, identity};
   cm.SetConnectionState(conn::kNiePolaczony);
-  std::vector<std::pair<uint32_t, std::string>> got;
+  Packets got;
   cm.SetPacketHandler([&](uint32_t type, const std::string& payload) {
     got.emplace_back(type, payload);
     if (type != 0x01) return;
@@ -403,6 +406,5 @@ TEST(ConnectionReentry, DataArrivingInAModalLoopOverARealSocketIsDispatched) {
   });
   cm.DialogMouseDown(Sender::Dialog, true);
   WaitFor([&] { return got.size() >= 4; });
-  EXPECT_EQ(got, (std::vector<std::pair<uint32_t, std::string>>{
-                     {0x01, "seed"}, {0x03, ""}, {0x0A, message}, {0x0B, ""}}));
+  EXPECT_EQ(got, hostile.packets);
 }
