@@ -82,10 +82,13 @@ class PerByteMeasure : public LayoutMeasure {
   int TextHeight(const std::string&) override { return 13; }
   int LabelWidth(const std::string& text) override { return 5 * static_cast<int>(text.size()); }
   bool PictureSize(const std::string& name, int& width, int& height) override {
-    if (!SomePictures()(name)) return false;
+    if (!pictures_(name)) return false;
     width = height = 18;
     return true;
   }
+
+ private:
+  PictureExists pictures_ = SomePictures();
 };
 
 // MessageToHtml and the layout of one long message in a 300-pixel view, each
