@@ -39,16 +39,36 @@ std::unique_ptr<TRozmowa> MakeView(int messages) {
   return view;
 }
 
+// A message of 2,000 bytes laid out again at a new width (the pieces and
+// their widths are kept from when it was added), and added anew.
 void BM_LayoutMessage2000(benchmark::State& state) {
   auto view = MakeView(0);
   view->AddMessage(SampleMessage(2000), kNoon, 0);
+  int width = 300;
   for (auto _ : state) {
+    width = width == 300 ? 301 : 300;
+    view->resize(width, 400);
     view->LayoutMessage(0);
     benchmark::DoNotOptimize(view->Messages()[0].Height);
   }
   state.counters["lines"] = static_cast<double>(view->Messages()[0].Lines.size());
 }
 BENCHMARK(BM_LayoutMessage2000)->Unit(benchmark::kMicrosecond);
+
+void BM_AddMessage2000(benchmark::State& state) {
+  auto view = MakeView(0);
+  const std::string text = SampleMessage(2000);
+  for (auto _ : state) {
+    if (view->Messages().size() >= 1000) {
+      state.PauseTiming();
+      view = MakeView(0);
+      state.ResumeTiming();
+    }
+    view->AddMessage(text, kNoon, 0);
+    benchmark::DoNotOptimize(view->Messages().back().Height);
+  }
+}
+BENCHMARK(BM_AddMessage2000)->Unit(benchmark::kMicrosecond);
 
 // One paint of a 300 x 400 view at the bottom (and, with the second argument,
 // scrolled to the oldest message) holding that many messages.

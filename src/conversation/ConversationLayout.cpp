@@ -21,7 +21,8 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 // Halves go to the even neighbour, as the original arithmetic did.
 int64_t RoundEven(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
 
-int16_t Clamp16(int v) { return static_cast<int16_t>(std::clamp(v, -32768, 32767)); }
+int16_t Clamp16(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, -32768, 32767)); }
+int32_t Clamp32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 }  // namespace
 
@@ -70,7 +71,7 @@ void ConversationLayout::SetTextAreaWidth(int width) {
   if (width == textAreaWidth_) return;
   textAreaWidth_ = width;
   const int32_t today = Today();
-  for (std::size_t i = 0; i < messages_.size(); ++i) Layout(i, today);
+  for (std::size_t i = 0; i < messages_.size(); ++i) LayOut(i, today);
 }
 
 void ConversationLayout::ClearMessages() {
@@ -94,15 +95,15 @@ void ConversationLayout::AddMessage(const std::string& text, uint32_t time, uint
   prepared_.emplace_back();
   ends_.push_back(0);
   Prepare(messages_.size() - 1);
-  Layout(messages_.size() - 1, Today());
+  LayOut(messages_.size() - 1, Today());
 }
 
 void ConversationLayout::LayoutMessage(std::size_t index) {
   if (index >= messages_.size()) return;
-  Layout(index, Today());
+  LayOut(index, Today());
 }
 
-void ConversationLayout::Layout(std::size_t index, int32_t today) {
+void ConversationLayout::LayOut(std::size_t index, int32_t today) {
   Wiersz& w = messages_[index];
   Prepared& prep = prepared_[index];
   // The label changes only with the date; the lines only with the label and
@@ -111,23 +112,24 @@ void ConversationLayout::Layout(std::size_t index, int32_t today) {
     std::string label = TimeLabelFor(w.Time, w.Kind, timeBias_, today);
     prep.labelKnown = true;
     prep.labelDay = today;
-    if (label != w.TimeLabel || prep.brokenAt < 0) {
+    if (label != w.TimeLabel || !prep.broken) {
       w.TimeLabel = std::move(label);
       prep.labelWidth = measure_.LabelWidth(w.TimeLabel);
-      prep.brokenAt = -1;
+      prep.broken = false;
     }
   }
-  if (prep.brokenAt == textAreaWidth_) return;
+  if (prep.broken && prep.brokenAt == textAreaWidth_) return;
 
   // The first line leaves room for the time label in the box's top right
   // corner. A view too narrow for any text gets width 0, where every piece
   // sits alone on its own line.
-  const int firstWidth = std::max(0, textAreaWidth_ - prep.labelWidth - 5);
-  const int laterWidth = std::max(0, textAreaWidth_ - 5);
+  const int firstWidth = std::max(0, Clamp32(int64_t{textAreaWidth_} - prep.labelWidth - 5));
+  const int laterWidth = std::max(0, Clamp32(int64_t{textAreaWidth_} - 5));
   const int32_t before = w.Height;
   BreakLines(w, prep, firstWidth, laterWidth);
+  prep.broken = true;
   prep.brokenAt = textAreaWidth_;
-  if (w.Height != before || index >= endsValid_) endsValid_ = std::min(endsValid_, index);
+  if (w.Height != before) endsValid_ = std::min(endsValid_, index);
 }
 
 int ConversationLayout::Width(const char* text, std::size_t size) {
@@ -210,7 +212,7 @@ void ConversationLayout::BuildInlineObjects(std::string& text, Wiersz& w) {
         } else {
           o.Name = item.name;
           o.Width = Clamp16(width);
-          o.Height = Clamp16(height + 1);
+          o.Height = Clamp16(int64_t{height} + 1);
         }
         w.Objects.push_back(std::move(o));
       });
@@ -232,7 +234,7 @@ void ConversationLayout::CutPieces(Prepared& prep, const Wiersz& w) {
     if (size == 1 && text[start] == kPlaceholder && objects < w.Objects.size()) {
       if (space && spaceWidth < 0) spaceWidth = measure_.TextWidth(" ");
       piece.width = w.Objects[objects++].Width;
-      piece.advance = piece.width + (space ? spaceWidth : 0);
+      piece.advance = Clamp32(int64_t{piece.width} + (space ? spaceWidth : 0));
     } else {
       std::size_t over = 0;
       int width = 0;
@@ -290,7 +292,8 @@ void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWi
       if (lineCount == w.Lines.size()) w.Lines.emplace_back();
       std::string& line = w.Lines[lineCount++];
       line.clear();
-      int x = 0;
+      // Wide enough for whatever a measure answers.
+      int64_t x = 0;
       int lineHeight = kMinLineHeight;
       bool placed = false;
       while (k < paragraphEnd) {
@@ -341,7 +344,7 @@ void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWi
         if (isObject) {
           InlineObject& obj = w.Objects[object++];
           obj.X = Clamp16(x);
-          obj.Y = static_cast<int32_t>(std::min<int64_t>(height - 4, INT32_MAX));
+          obj.Y = Clamp32(height - 4);
           lineHeight = std::max<int>(lineHeight, obj.Height);
         }
         x += measured ? piece.advance : piece.space ? Width(at, size + 1) : width;
@@ -355,7 +358,7 @@ void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWi
     }
   }
   w.Lines.resize(lineCount);
-  w.Height = static_cast<int32_t>(std::min<int64_t>(height, INT32_MAX));
+  w.Height = Clamp32(height);
 }
 
 void ConversationLayout::RecomputeEnds() const {

@@ -179,7 +179,8 @@ class ConversationLayout {
     bool labelKnown = false;
     int32_t labelDay = 0;                // the day the time label was made for
     int labelWidth = 0;
-    int brokenAt = -1;                   // the text area width the lines are for
+    bool broken = false;                 // the lines are there, for the width brokenAt
+    int brokenAt = 0;
   };
   // Widths up to this are measured exactly; beyond it a piece is known to be
   // wider than any line.
@@ -189,7 +190,7 @@ class ConversationLayout {
   void Prepare(std::size_t index);
   void BuildInlineObjects(std::string& text, Wiersz& w);
   void CutPieces(Prepared& prep, const Wiersz& w);
-  void Layout(std::size_t index, int32_t today);
+  void LayOut(std::size_t index, int32_t today);
   void BreakLines(Wiersz& w, const Prepared& prep, int firstWidth, int laterWidth);
   int Width(const char* text, std::size_t size);
   // The width of text when it is at most limit (true); otherwise a length
