@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <malloc.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -30,6 +32,9 @@ NoShell shell;
 constexpr uint32_t kNoon = 1796731200;
 
 std::string SampleMessage(std::size_t length) { return ::SampleMessage(length, "dlugiewyrazyktorenigdziesieniemieszczawjednejlinijce\r\n"); }
+
+// The heap in use.
+double HeapMiB() { return static_cast<double>(mallinfo2().uordblks) / (1024.0 * 1024.0); }
 
 std::unique_ptr<TRozmowa> MakeView(int messages) {
   auto view = std::make_unique<TRozmowa>(shell, QStringLiteral(WM_ASSETS_DIR), -60);
@@ -88,9 +93,11 @@ BENCHMARK(BM_Paint)->ArgsProduct({{10, 100, 1000, 10000}, {0, 1}})->Unit(benchma
 // second argument the chat window also asks for LayoutMessage of every
 // message after the resize, as it does after its size dialog.
 void BM_Resize30000(benchmark::State& state) {
-  auto view = MakeView(0);
   const std::vector<std::string> texts = ConversationMessages(30000, 7);
+  const double before = HeapMiB();
+  auto view = MakeView(0);
   for (std::size_t i = 0; i < texts.size(); ++i) view->AddMessage(texts[i], kNoon, static_cast<uint8_t>(i % 4));
+  state.counters["view_MiB"] = HeapMiB() - before;
   if (state.range(0)) view->SetScrollOffset(view->Layout().TotalHeight() / 2);
   QImage target(340, 400, QImage::Format_RGB32);
   int width = 300;

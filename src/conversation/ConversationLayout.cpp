@@ -220,58 +220,59 @@ void ConversationLayout::BuildInlineObjects(std::string& text, Wiersz& w) {
   text.swap(work);
 }
 
+namespace {
+
+// A piece taken from the front of what is left of a paragraph (which ends
+// at end): an object and the space after it, a space alone, the text before
+// an object, or a word and the space after it.
+struct PieceCut {
+  std::size_t size = 0;
+  bool space = false;
+};
+
+PieceCut PieceAt(const std::string& text, std::size_t i, std::size_t end) {
+  const char c = text[i];
+  if (c == kPlaceholder) return {1, i + 1 < end && text[i + 1] == ' '};
+  if (c == ' ') return {1, false};
+  std::size_t j = i;
+  while (j < end && text[j] != ' ' && text[j] != kPlaceholder) ++j;
+  return {j - i, j < end && text[j] == ' '};
+}
+
+}  // namespace
+
+int ConversationLayout::SpaceWidth() {
+  if (!spaceKnown_) spaceWidth_ = measure_.TextWidth(" ");
+  spaceKnown_ = true;
+  return spaceWidth_;
+}
+
 void ConversationLayout::CutPieces(Prepared& prep, const Wiersz& w) {
   const std::string& text = prep.work;
-  prep.pieces.clear();
-  prep.paragraphEnds.clear();
+  prep.widths.clear();
   std::size_t objects = 0;
-  int spaceWidth = -1;
-  auto add = [&](std::size_t start, std::size_t size, bool space) {
-    Piece piece;
-    piece.start = static_cast<uint32_t>(start);
-    piece.size = static_cast<uint32_t>(size);
-    piece.space = space;
-    if (size == 1 && text[start] == kPlaceholder && objects < w.Objects.size()) {
-      if (space && spaceWidth < 0) spaceWidth = measure_.TextWidth(" ");
-      piece.width = w.Objects[objects++].Width;
-      piece.advance = Clamp32(int64_t{piece.width} + (space ? spaceWidth : 0));
-    } else {
-      std::size_t over = 0;
-      int width = 0;
-      if (WidthUpTo(text.data() + start, size, kMeasuredWidth, width, over, 256)) {
-        piece.width = width;
-        piece.advance = space ? Width(text.data() + start, size + 1) : width;
-      } else {
-        piece.wide = true;
-      }
-    }
-    prep.pieces.push_back(piece);
-  };
-  // Paragraphs end at each CR LF; a piece is taken from the front of what is
-  // left of one: an object (and the space after it), a space alone, the text
-  // before an object, or a word and the space after it.
+  auto kept = [](int width) { return width >= 0 && width <= kMeasuredWidth ? static_cast<uint16_t>(width) : kUnknown; };
   std::size_t pos = 0;
   for (std::size_t crlf; (crlf = text.find("\r\n", pos)) != std::string::npos; pos = crlf + 2) {
-    std::size_t i = pos;
-    while (i < crlf) {
-      const char c = text[i];
-      if (c == kPlaceholder) {
-        const bool space = i + 1 < crlf && text[i + 1] == ' ';
-        add(i, 1, space);
-        i += space ? 2 : 1;
-      } else if (c == ' ') {
-        add(i, 1, false);
-        ++i;
+    for (std::size_t i = pos; i < crlf;) {
+      const PieceCut piece = PieceAt(text, i, crlf);
+      Widths widths;
+      if (piece.size == 1 && text[i] == kPlaceholder && objects < w.Objects.size()) {
+        ++objects;  // an object's width is its own
       } else {
-        std::size_t j = i;
-        while (j < crlf && text[j] != ' ' && text[j] != kPlaceholder) ++j;
-        const bool space = j < crlf && text[j] == ' ';
-        add(i, j - i, space);
-        i = space ? j + 1 : j;
+        std::size_t over = 0;
+        int width = 0;
+        if (WidthUpTo(text.data() + i, piece.size, kMeasuredWidth, width, over, 256)) {
+          widths.width = kept(width);
+          widths.advance = piece.space ? kept(Width(text.data() + i, piece.size + 1)) : widths.width;
+        }
       }
+      prep.widths.push_back(widths);
+      i += piece.size + piece.space;
     }
-    prep.paragraphEnds.push_back(static_cast<uint32_t>(prep.pieces.size()));
   }
+  // Kept for as long as the message: no room to spare.
+  prep.widths.shrink_to_fit();
 }
 
 void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWidth, int laterWidth) {
@@ -280,13 +281,16 @@ void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWi
   int avail = firstWidth;
   std::size_t object = 0;
   std::size_t lineCount = 0;
-  std::size_t k = 0;
-  for (const uint32_t paragraphEnd : prep.paragraphEnds) {
-    // What is left of piece k when a word was cut at the end of a line.
+  std::size_t k = 0;  // the piece, counted through all paragraphs
+  std::size_t pos = 0;
+  for (std::size_t crlf; (crlf = text.find("\r\n", pos)) != std::string::npos; pos = crlf + 2) {
+    std::size_t i = pos;  // where piece k starts
+    PieceCut piece;
+    // What is gone of piece k when a word was cut at the end of a line.
     std::size_t cut = 0;
     // An empty paragraph still takes a line: the blank line the sender typed.
     bool firstOfPara = true;
-    while (firstOfPara || k < paragraphEnd) {
+    while (firstOfPara || i < crlf) {
       firstOfPara = false;
       // The strings of the last layout keep their room.
       if (lineCount == w.Lines.size()) w.Lines.emplace_back();
@@ -296,25 +300,34 @@ void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWi
       int64_t x = 0;
       int lineHeight = kMinLineHeight;
       bool placed = false;
-      while (k < paragraphEnd) {
-        const Piece& piece = prep.pieces[k];
-        const char* at = text.data() + piece.start + cut;
+      while (i < crlf) {
+        if (cut == 0) piece = PieceAt(text, i, crlf);
+        const char* at = text.data() + i + cut;
         const std::size_t size = piece.size - cut;
-        const bool isObject =
-            cut == 0 && size == 1 && *at == kPlaceholder && !piece.wide && object < w.Objects.size();
-        const bool measured = isObject || (cut == 0 && !piece.wide);
-        int width = piece.width;
-        // A piece wider than any line, or what is left of one after a cut, is
-        // measured only as far as this line could hold.
+        const Widths& known = prep.widths[k];
+        const bool isObject = cut == 0 && size == 1 && *at == kPlaceholder && object < w.Objects.size();
+        int width = 0;
+        int64_t advance = 0;
+        bool tooWide = false;
         std::size_t over = size;
-        const bool tooWide = measured ? width > avail : !WidthUpTo(at, size, avail, width, over, 16);
+        if (isObject) {
+          width = w.Objects[object].Width;
+          advance = int64_t{width} + (piece.space ? SpaceWidth() : 0);
+        } else if (cut == 0 && known.width != kUnknown) {
+          width = known.width;
+          tooWide = width > avail;
+        } else {
+          // A piece wider than any line, or what is left of one after a cut,
+          // is measured only as far as this line could hold.
+          tooWide = !WidthUpTo(at, size, avail, width, over, 16);
+        }
         if (!isObject && tooWide && size > 1) {
           // A word wider than a whole line is cut to fill what is left of
           // this one, with a hyphen; the rest goes on in the paragraph. The
           // longest such head is wanted (one byte when none fits); widths
           // grow with the head, so the search may halve, and no head as long
           // as a beginning found too wide fits.
-          if (measured) WidthUpTo(at, size, avail, width, over, 16);
+          if (over == size) WidthUpTo(at, size, avail, width, over, 16);
           std::size_t lo = 1, hi = std::min(over, size) - 1;
           std::string head;
           while (lo < hi) {
@@ -346,9 +359,14 @@ void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWi
           obj.X = Clamp16(x);
           obj.Y = Clamp32(height - 4);
           lineHeight = std::max<int>(lineHeight, obj.Height);
+        } else if (cut == 0 && known.advance != kUnknown) {
+          advance = known.advance;
+        } else {
+          advance = piece.space ? Width(at, size + 1) : width;
         }
-        x += measured ? piece.advance : piece.space ? Width(at, size + 1) : width;
+        x += advance;
         line.append(at, size + (piece.space ? 1 : 0));
+        i += piece.size + piece.space;
         ++k;
         cut = 0;
         placed = true;

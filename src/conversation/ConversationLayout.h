@@ -160,33 +160,30 @@ class ConversationLayout {
   const Odnosnik* LinkAt(int x, int y, int height) const;
 
  private:
-  // A piece of a paragraph as the line breaking takes it: a word with the
-  // one space after it, a space of its own, a word ending before an object,
-  // or an object's placeholder with a space after it.
-  struct Piece {
-    uint32_t start = 0;
-    uint32_t size = 0;
-    int32_t width = 0;    // of the piece alone
-    int32_t advance = 0;  // of the piece and its space: what x moves on by
-    bool space = false;
-    bool wide = false;    // wider than kMeasuredWidth: widths unknown
+  // The widths of a piece of a paragraph as the line breaking takes it (a
+  // word with the one space after it, a space of its own, a word ending
+  // before an object, or an object with a space after it): of the piece
+  // alone, and with its space, which is what x moves on by. kUnknown for an
+  // object (its width is its own), and for a piece wider than any line or
+  // of a width no 16 bits hold; those are measured when placed.
+  struct Widths {
+    uint16_t width = kUnknown;
+    uint16_t advance = kUnknown;
   };
+  static constexpr uint16_t kUnknown = 0xFFFF;
+  static constexpr int kMeasuredWidth = 0xFFFE;
   // What a message's layout keeps apart from its width.
   struct Prepared {
     std::string work;  // the text with one placeholder per object, CR LF after each paragraph
-    std::vector<Piece> pieces;
-    std::vector<uint32_t> paragraphEnds;  // pieces[.. paragraphEnds[k]) end paragraph k
+    std::vector<Widths> widths;  // of each piece, through all paragraphs
     bool labelKnown = false;
     int32_t labelDay = 0;                // the day the time label was made for
     int labelWidth = 0;
     bool broken = false;                 // the lines are there, for the width brokenAt
     int brokenAt = 0;
   };
-  // Widths up to this are measured exactly; beyond it a piece is known to be
-  // wider than any line.
-  static constexpr int kMeasuredWidth = 65536;
-
   int32_t Today() const { return today_ ? today_() : 0; }
+  int SpaceWidth();
   void Prepare(std::size_t index);
   void BuildInlineObjects(std::string& text, Wiersz& w);
   void CutPieces(Prepared& prep, const Wiersz& w);
@@ -204,6 +201,8 @@ class ConversationLayout {
   int16_t timeBias_;
   std::function<int32_t()> today_;
   int textAreaWidth_ = 0;
+  bool spaceKnown_ = false;
+  int spaceWidth_ = 0;
   std::vector<Wiersz> messages_;
   std::vector<Prepared> prepared_;
   // Summed when asked for: laying out every message one by one must not sum

@@ -79,8 +79,8 @@ class TRozmowa::Measure : public LayoutMeasure {
   }
 
  private:
-  static constexpr std::size_t kLongestKept = 48;
-  static constexpr std::size_t kKept = 1 << 16;
+  static constexpr std::size_t kLongestKept = 64;
+  static constexpr std::size_t kKept = 1 << 14;
   static int Cached(std::unordered_map<std::string, int>& cache, const std::string& text, const QFontMetrics& metrics) {
     if (text.size() > kLongestKept) return metrics.horizontalAdvance(Shown(text));
     if (const auto it = cache.find(text); it != cache.end()) return it->second;
