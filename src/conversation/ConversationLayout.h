@@ -176,11 +176,11 @@ class ConversationLayout {
   struct Prepared {
     std::string work;  // the text with one placeholder per object, CR LF after each paragraph
     std::vector<Widths> widths;  // of each piece, through all paragraphs
-    bool labelKnown = false;
-    int32_t labelDay = 0;                // the day the time label was made for
+    int32_t labelDay = 0;        // the day the time label was made for, once labelKnown
     int labelWidth = 0;
-    bool broken = false;                 // the lines are there, for the width brokenAt
-    int brokenAt = 0;
+    int brokenAt = 0;            // the width the lines are for, once broken
+    bool labelKnown = false;
+    bool broken = false;
   };
   int32_t Today() const { return today_ ? today_() : 0; }
   int SpaceWidth();
