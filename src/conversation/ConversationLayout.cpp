@@ -262,7 +262,7 @@ void ConversationLayout::CutPieces(Prepared& prep, const Wiersz& w) {
       } else {
         std::size_t over = 0;
         int width = 0;
-        if (WidthUpTo(text.data() + i, piece.size, kMeasuredWidth, width, over, 256)) {
+        if (WidthUpTo(text.data() + i, piece.size, kMeasuredWidth, width, over, 1024)) {
           widths.width = kept(width);
           widths.advance = piece.space ? kept(Width(text.data() + i, piece.size + 1)) : widths.width;
         }

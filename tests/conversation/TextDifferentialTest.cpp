@@ -181,8 +181,8 @@ Wiersz RefLayout(LayoutMeasure& m, const std::string& text, uint32_t time, uint8
         int width = isObject ? w.Objects[object].Width : m.TextWidth(piece);
         if (!isObject && width > avail && piece.size() > 1) {
           // The longest head that fits with its hyphen, one byte at least.
-          std::size_t n = piece.size() - 1;
-          while (n > 1 && x + m.TextWidth(piece.substr(0, n) + kSoftHyphen) > avail) --n;
+          std::size_t n = 1;
+          while (n + 1 < piece.size() && x + m.TextWidth(piece.substr(0, n + 1) + kSoftHyphen) <= avail) ++n;
           piece.resize(n);
           width = m.TextWidth(piece + kSoftHyphen);
           sep.clear();
@@ -266,7 +266,7 @@ std::string Message(std::mt19937& rng) {
   for (int i = 0; i < count; ++i) {
     const unsigned r = rng() % 100;
     if (r < 4) {
-      text += std::string(20 + rng() % 80, char('a' + rng() % 26));  // a word longer than a line
+      text += std::string(20 + rng() % 150, char('a' + rng() % 26));  // a word longer than a line
     } else if (r < 6) {
       text += "http://example.com/" + std::string(rng() % 120, 'q');  // a caption to shorten
     } else {
@@ -331,7 +331,7 @@ TEST(TextDifferential, LayoutMatchesTheReferenceAtEveryWidth) {
     view.SetTextAreaWidth(284);
     constexpr uint32_t kNoon = 1796731200;
     std::vector<std::string> texts;
-    for (int i = 0; i < 700; ++i) {
+    for (int i = 0; i < 2000; ++i) {
       texts.push_back(Message(rng));
       const uint32_t time = kNoon - (i % 3) * 86400;
       view.AddMessage(texts.back(), time, uint8_t(i % 4));
@@ -384,5 +384,25 @@ TEST(TextDifferential, LongRunsMatchTheReference) {
     std::string html = text;
     MessageToHtml(html, pictures);
     EXPECT_EQ(html, RefMessageToHtml(text, pictures));
+  }
+}
+
+// Words longer than the layout measures whole when a message is added, and
+// wider than 16 bits of pixels, cut line by line as the reference cuts them.
+TEST(TextDifferential, WordsBeyondWhatIsMeasuredWhole) {
+  class Wide : public RandomMeasure {
+   public:
+    Wide() : RandomMeasure(5, false) {}
+    int TextWidth(const std::string& text) override { return 50 * static_cast<int>(text.size()); }
+  } measure;
+  ConversationLayout view(measure, -60, [] { return 0; });
+  // 1,400 bytes of 50 pixels: 70,000 pixels.
+  const std::string text = std::string(1400, 'M') + " :) " + std::string(1100, 'a') + "\xAD" + std::string(30, 'b') +
+                           "\r\n" + std::string(2000, 'c');
+  for (const int width : {400, 37, 0, 3000, 68000, 200000}) {
+    view.SetTextAreaWidth(width);
+    if (view.Messages().empty()) view.AddMessage(text, 0, Received);
+    SCOPED_TRACE(width);
+    ExpectSameEntry(view.Messages()[0], RefLayout(measure, text, 0, Received, width, 0));
   }
 }
