@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 #include "app/IdentityFile.h"
@@ -13,6 +12,7 @@
 #include "conversation/MessageArchive.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
+#include "platform/SafeSave.h"
 
 namespace {
 
@@ -76,11 +76,8 @@ std::string IdentityStore::ReadLastIdentity() {
 }
 
 bool IdentityStore::WriteLastIdentity(const std::string& name) {
-  QSaveFile osoba(dir_ + "/osoba");
-  if (!osoba.open(QIODevice::WriteOnly)) return false;
   // The number alone, without a line end.
-  osoba.write(name.data(), qint64(name.size()));
-  return osoba.commit();
+  return SaveFileSafely(dir_ + "/osoba", name);
 }
 
 void IdentityStore::ForgetLastIdentity() { QFile::remove(dir_ + "/osoba"); }
@@ -153,15 +150,9 @@ bool IdentityStore::SaveIdentity() {
 
   const std::string name = std::to_string(state.numer);
   QDir().mkpath(dir_ + "/osoby");
-  QSaveFile file(IdentityPath(name));
-  bool ok = file.open(QIODevice::WriteOnly);
-  ok = ok && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
-  ok = ok && file.commit();
-  if (!ok) {
-    file.cancelWriting();
-    MessageBox(kNieZapisano + name + ".", kOstrzezenie);
-  }
-  return ok;
+  if (SaveFileSafely(IdentityPath(name), bytes)) return true;
+  MessageBox(kNieZapisano + name + ".", kOstrzezenie);
+  return false;
 }
 
 void IdentityStore::UnloadIdentity() {

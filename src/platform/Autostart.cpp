@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
+
+#include "platform/SafeSave.h"
 
 namespace {
 
@@ -98,14 +99,8 @@ AutostartEntry::State AutostartEntry::Read() const {
 
 bool AutostartEntry::Write() const {
   if (!QDir().mkpath(Folder())) return false;
-  QSaveFile file(FilePath());
-  if (!file.open(QIODevice::WriteOnly)) return false;
   const QByteArray text = "[Desktop Entry]\nType=Application\nName=Wirmelak\nExec=" + ExpectedExec().toUtf8() + "\n";
-  if (file.write(text) != text.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return SaveFileSafely(FilePath(), std::string_view(text.constData(), size_t(text.size())));
 }
 
 bool AutostartEntry::Remove() const {
