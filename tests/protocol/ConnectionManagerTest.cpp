@@ -231,21 +231,6 @@ TEST_F(ConnectionTest, UserDisconnectSaysNotAvailableAndCloses) {
   EXPECT_EQ(view.states.back(), conn::kNiePolaczony);
 }
 
-TEST_F(ConnectionTest, AConnectionClosedByAnIdentitySwitchEndsNotConfigured) {
-  ConnectTo();
-  cm.SetConnectionState(conn::kPolaczony);
-  cm.CloseSocket();
-  // The identity is unloaded before the socket reports its close.
-  identity.number = 0;
-  cm.SetConnectionState(conn::kNieSkonfigurowany);
-  net.last().OnSessionClosed();
-  EXPECT_EQ(cm.State(), conn::kNieSkonfigurowany);
-  EXPECT_EQ(view.states.back(), conn::kNieSkonfigurowany);
-  EXPECT_EQ(ended, 1);
-  cm.DialogMouseDown(Sender::Dialog, true);  // looks nothing up for number 0
-  EXPECT_EQ(net.urls.size(), 1u);
-}
-
 TEST_F(ConnectionTest, DroppedConnectionKeepsAutoReconnect) {
   cm.SetAutoReconnect(true);
   ConnectTo();

@@ -76,25 +76,3 @@ TEST(ServerListText, AnExportedListReadsBackAsItWasWithBrokenBytesBlanked) {
   EXPECT_EQ(back[1], list[1]);
   EXPECT_EQ(back[2], Entry(1003, "Anna Maria  Z", "x y", "", "a b"));
 }
-
-TEST(ServerListText, PlanImportLimitsTheTextAndTheCount) {
-  std::string many;
-  for (int i = 1; i <= 300; ++i) many += "N;;;n;;;" + std::to_string(i) + ";\r\n";
-  int asked = 0;
-  auto plan = PlanImport(many, [&] { ++asked; return true; });
-  EXPECT_EQ(asked, 1);
-  EXPECT_EQ(plan.outcome, ImportPlan::Outcome::kZastap);
-  ASSERT_EQ(plan.entries.size(), 255u);
-  EXPECT_EQ(plan.entries.back().numer, 255u);
-
-  plan = PlanImport(many, [] { return false; });
-  EXPECT_EQ(plan.outcome, ImportPlan::Outcome::kOdmowa);
-  EXPECT_TRUE(plan.entries.empty());
-
-  asked = 0;
-  plan = PlanImport(std::string(kMaxText + 1, 'x'), [&] { ++asked; return true; });
-  EXPECT_EQ(plan.outcome, ImportPlan::Outcome::kZaDluga);
-  EXPECT_EQ(PlanImport("a;b;c;;;;0;\r\n", nullptr).outcome, ImportPlan::Outcome::kBrakListy);
-  EXPECT_EQ(PlanImport(many.substr(0, many.find("256;")), nullptr).entries.size(), 255u);
-  EXPECT_EQ(asked, 0);
-}
