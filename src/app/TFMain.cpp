@@ -117,6 +117,7 @@ TFMain::TFMain(const Options& options)
       *tray_});
   events_ = std::make_unique<IncomingEvents>(
       *connection_, *session_, IncomingEvents::Services{*this, *chats_, *this, *sound_, *tray_});
+  ConnectTray();
   connection_->SetPacketHandler(
       [this](uint32_t type, const std::string& payload) { events_->DispatchPacket(type, payload); });
   connection_->SetOnConnectionEnded([this] {
@@ -125,7 +126,6 @@ TFMain::TFMain(const Options& options)
     events_->AbandonPending();
   });
   connect(FPuk.get(), &TFPuk::OpenChatRequested, this, [this](uint32_t number) { chats_->OpenChat(number); });
-  ConnectTray();
 }
 
 // A tray given by the caller may outlive the window: it forgets its events.
@@ -187,6 +187,7 @@ void TFMain::CreateComponents() {
   Buton5 = Button(this, "Buton5", skin.IL(), 13, nullptr);
   Buton4 = Button(this, "Buton4", skin.IL(), 14, nullptr);
   ButPuk = Button(this, "ButPuk", skin.IL(), 15, nullptr);
+  Buton3 = Button(this, "Buton3", skin.ILDuze(), 6, "Ustawienia");
   Buton5->hide();
   Buton4->hide();
   ButPuk->hide();
@@ -227,6 +228,7 @@ void TFMain::CreateComponents() {
 
 void TFMain::PlaceComponents() {
   const int w = width(), h = height();
+  PlaceChrome();
   PlaceAt(BZamknij, {3, 3, 16, 16, kLeftTop}, w, h);
   PlaceAt(Buton1, {229, 3, 16, 16, kRightTop}, w, h);
   PlaceAt(ListaK, {6, 24, 238, 421, kAll}, w, h);
@@ -243,7 +245,7 @@ void TFMain::PlaceComponents() {
   PlaceAt(LStat, {106, 500, 68, 11, kRightBottom}, w, h);
   PlaceAt(LOpis, {8, 520, 163, 21, kLeftRightBottom}, w, h);
   PlaceAt(ButPuk, {202, 504, 16, 16, kRightBottom}, w, h);
-  PlaceChrome();
+  PlaceAt(Buton3, {226, 507, 16, 32, kRightBottom}, w, h);
 }
 
 void TFMain::resizeEvent(QResizeEvent*) { PlaceComponents(); }
@@ -418,11 +420,6 @@ void TFMain::ShowOwnStatus(uint8_t statusIndex) {
 void TFMain::ShowColourSwatches() {}
 void TFMain::RefreshIdentityTab() {}
 void TFMain::CloseChatWindows() { chats_->CloseAll(); }
-void TFMain::ResetTray() {
-  tray_->SetAnimation(false);
-  RebuildTrayChats();
-}
-void TFMain::Buton3Click() {}
 
 void TFMain::CloseConnection() {
   events_->AbandonPending();

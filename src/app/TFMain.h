@@ -154,12 +154,18 @@ class TFMain : public TSkinnedForm,
   void ButPukClick();
   TFPuk& Knocks() { return *FPuk; }
 
+  void ApplyDefaultGeometry();
+  void SaveOnExit();
+  // Asks, unless the session is ending; true when the program may close.
+  bool FormCloseQuery();
+  // The end of the user's session: save, tell the server, close unasked.
+  void WMQueryEndSession();
+
   // The chrome: the title strip's buttons, the tray icon and its menu.
   // Buton1: hidden where a tray brings the window back, else minimised.
   void SpeedButton5Click();
   void SpeedButton6Click();  // Buton2: the window size dialog
   void Buton6Click();        // the about window
-  void Buton3Click();        // the settings dialog
   void IkonaClick();         // to the front when visible, shown when hidden
   void ResetOknoClick();
   void ZakonczClick() { close(); }
@@ -174,14 +180,6 @@ class TFMain : public TSkinnedForm,
   // Another copy started in the folder asks: shown (when this copy holds the
   // folder's default identity) and true, or nothing and false.
   bool ShowOnRequest();
-  Tray& TrayIkona() { return *tray_; }
-
-  void ApplyDefaultGeometry();
-  void SaveOnExit();
-  // Asks, unless the session is ending; true when the program may close.
-  bool FormCloseQuery();
-  // The end of the user's session: save, tell the server, close unasked.
-  void WMQueryEndSession();
 
   // Components, named as the rest of the program knows them.
   TShape* Dialog = nullptr;
@@ -191,7 +189,6 @@ class TFMain : public TSkinnedForm,
   TButon* Buton1 = nullptr;
   TButon* Buton2 = nullptr;  // the window size
   TButon* Buton6 = nullptr;  // about the program
-  TButon* Buton3 = nullptr;  // settings
   TButon* ButonPlus = nullptr;
   TButon* ButonMinus = nullptr;
   TButon* ButonEdycja = nullptr;
@@ -204,6 +201,7 @@ class TFMain : public TSkinnedForm,
   QLabel* LOpis = nullptr;
   TFStat* FStat = nullptr;
   TButon* ButPuk = nullptr;  // knocks waiting; hidden while there are none
+  TButon* Buton3 = nullptr;  // settings
   QTimer TimerUr;
   QTimer Timer1;
 

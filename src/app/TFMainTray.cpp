@@ -1,6 +1,6 @@
 // The main window's chrome: the title strip's buttons beside the close
-// button, the settings button, the tray icon and its menu, and keeping every
-// window within reach where the desktop has no tray.
+// button, the tray icon and its menu, and keeping every window within reach
+// where the desktop has no tray.
 
 #include <QFile>
 
@@ -43,17 +43,14 @@ void TFMain::CreateChrome() {
   const Skin& skin = Skin::get();
   Buton2 = ChromeButton(this, "Buton2", skin.IL(), 8, "Zmień rozmiar okna");
   Buton6 = ChromeButton(this, "Buton6", skin.IL(), 12, "Informacje o autorze");
-  Buton3 = ChromeButton(this, "Buton3", skin.ILDuze(), 6, "Ustawienia");
   connect(Buton2, &TButon::OnClick, this, [this] { SpeedButton6Click(); });
   connect(Buton6, &TButon::OnClick, this, [this] { Buton6Click(); });
-  connect(Buton3, &TButon::OnClick, this, [this] { Buton3Click(); });
 }
 
 void TFMain::PlaceChrome() {
   const int w = width(), h = height();
   ::PlaceAt(Buton2, {211, 3, 16, 16, kRightTop}, kDesign, w, h);
   ::PlaceAt(Buton6, {193, 3, 16, 16, kRightTop}, kDesign, w, h);
-  ::PlaceAt(Buton3, {226, 507, 16, 32, kRightBottom}, kDesign, w, h);
 }
 
 void TFMain::ConnectTray() {
@@ -71,6 +68,13 @@ void TFMain::ConnectTray() {
   tray_->SetEvents(std::move(e));
   chats_->SetOnChanged([this] { RebuildTrayChats(); });
   tray_->SetOwnStatus(state_.status);
+  RebuildTrayChats();
+}
+
+// An identity switch closed the chats: the animation stops on the resting
+// picture and the menu loses their items.
+void TFMain::ResetTray() {
+  tray_->SetAnimation(false);
   RebuildTrayChats();
 }
 
