@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextDocument>
 
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
@@ -19,11 +20,13 @@ constexpr int kClientHeight = 210;
 // Everything the program is made of and links, and what it is tested and
 // measured with.
 constexpr const char* kSkladniki =
-    "Qt 6: Core, Gui, Widgets, Network, Multimedia, DBus\n"
-    "biblioteki GNU: libstdc++, libgcc, glibc\n"
+    "Qt 6: Core, Gui, Widgets, Network,\n"
+    "        Multimedia i DBus\n"
+    "GNU: libstdc++, libgcc i glibc\n"
     "czcionki DejaVu\n"
     "testy: GoogleTest, pomiary: Google Benchmark\n"
-    "obrazki, ikonki i dźwięk: rysownik, narzędzie programu";
+    "obrazki i dźwięk: rysownik, narzędzie programu";
+constexpr int kSkladnikiLines = 6;
 
 QLabel* Label(QWidget* parent, const char* name, const char* text, QRect at, const QFont& font) {
   auto* l = new QLabel(parent);
@@ -54,9 +57,9 @@ TFInfo::TFInfo(QWidget* parent) : TSkinnedForm(parent) {
   Logo->setGeometry(14, 34, 96, 96);
   QFont name = TahomaFont(16);
   name.setBold(true);
-  Nazwa = Label(this, "Nazwa", "Wirmelak", {124, 28, 250, 28}, name);
-  Wersja = Label(this, "Wersja", "", {126, 56, 120, 14}, SansSerifFont());
-  Freeware = Label(this, "Freeware", "freeware", {250, 56, 124, 14}, SansSerifFont());
+  Nazwa = Label(this, "Nazwa", "Wirmelak", {124, 26, 250, 28}, name);
+  Wersja = Label(this, "Wersja", "", {126, 53, 120, 14}, SansSerifFont());
+  Freeware = Label(this, "Freeware", "freeware", {253, 53, 124, 14}, SansSerifFont());
   Freeware->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
   Skladniki = new QPlainTextEdit(this);
@@ -65,8 +68,11 @@ TFInfo::TFInfo(QWidget* parent) : TSkinnedForm(parent) {
   Skladniki->setFrameShape(QFrame::NoFrame);
   Skladniki->setFont(SmallFont());
   Skladniki->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  Skladniki->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Skladniki->setPlainText(QString::fromUtf8(kSkladniki));
-  Skladniki->setGeometry(124, 76, 250, 68);
+  // Every line whole: a text line takes a pixel more than the font's spacing.
+  const int margins = 2 * int(Skladniki->document()->documentMargin()) + 2;
+  Skladniki->setGeometry(124, 72, 253, (QFontMetrics(SmallFont()).lineSpacing() + 1) * kSkladnikiLines + margins);
 
   StronaLabel = Label(this, "StronaLabel", "Strona programu:", {14, 156, 100, 14}, SmallFont());
   Strona = Label(this, "Strona", "README.md w źródłach programu", {124, 156, 250, 14}, SmallFont());
