@@ -19,6 +19,7 @@
 #include "contacts/view/TLista.h"
 #include "conversation/view/ChatWindows.h"
 #include "platform/Tray.h"
+#include "platform/desktop/DesktopNotifications.h"
 #include "platform/desktop/ShellOpen.h"
 #include "platform/desktop/SoundEffect.h"
 #include "platform/Cp1250.h"
@@ -32,6 +33,7 @@
 #include "ui/TFBoks.h"
 #include "ui/TButon.h"
 #include "ui/TNapisButon.h"
+#include "ui/TrayIcon.h"
 
 namespace {
 
@@ -73,7 +75,14 @@ TFMain::TFMain(const Options& options)
                [this](uint32_t number) { return DisplayName(number); }),
       identities_(*this, options.programDir) {
   static_assert(kOwnMessageBit == kWlasnaWiadomosc);
-  if (!options.tray) ownTray_ = std::make_unique<NoTray>();
+  if (!options.tray) {
+    ownNotifications_ = std::make_unique<DesktopNotifications>();
+    TrayIcon::Options tray;
+    tray.notify = [this](const std::string& title, const std::string& text, int timeoutMs) {
+      ownNotifications_->Notify(title, text, timeoutMs);
+    };
+    ownTray_ = std::make_unique<TrayIcon>(std::move(tray));
+  }
   if (!options.sound) ownSound_ = std::make_unique<SoundEffect>(programDir_ + QStringLiteral("/notify.wav"));
   if (!options.shell) ownShell_ = std::make_unique<DesktopShellOpen>();
   tray_ = options.tray ? options.tray : ownTray_.get();
@@ -109,6 +118,7 @@ TFMain::TFMain(const Options& options)
       *tray_});
   events_ = std::make_unique<IncomingEvents>(
       *connection_, *session_, IncomingEvents::Services{*this, *chats_, *this, *sound_, *tray_});
+  ConnectTray();
   connection_->SetPacketHandler(
       [this](uint32_t type, const std::string& payload) { events_->DispatchPacket(type, payload); });
   connection_->SetOnConnectionEnded([this] {
@@ -122,7 +132,8 @@ TFMain::TFMain(const Options& options)
   events_->SetUserlistHandler([this](const std::string& payload) { FUsta->ServerList().OnReply(payload); });
 }
 
-TFMain::~TFMain() = default;
+// A tray given by the caller may outlive the window: it forgets its events.
+TFMain::~TFMain() { tray_->SetEvents({}); }
 
 void TFMain::FormCreate(const Options& options) {
   QDir::setCurrent(options.programDir);
@@ -212,7 +223,8 @@ void TFMain::CreateComponents() {
   ArchBut->SetNapis("archiwum");
   ArchBut->setToolTip(QString::fromUtf8("Otwórz archiwum wiadomości"));
   connect(BZamknij, &TButon::OnClick, this, [this] { close(); });
-  connect(Buton1, &TButon::OnClick, this, [this] { hide(); });
+  connect(Buton1, &TButon::OnClick, this, [this] { SpeedButton5Click(); });
+  CreateChrome();
   connect(ArchBut, &TNapisButon::OnClick, this, [this] { ArchButClick(); });
   // The window takes the wheel before any of its components does.
   for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) w->installEventFilter(this);
@@ -221,6 +233,7 @@ void TFMain::CreateComponents() {
 
 void TFMain::PlaceComponents() {
   const int w = width(), h = height();
+  PlaceChrome();
   PlaceAt(BZamknij, {3, 3, 16, 16, kLeftTop}, w, h);
   PlaceAt(Buton1, {229, 3, 16, 16, kRightTop}, w, h);
   PlaceAt(ListaK, {6, 24, 238, 421, kAll}, w, h);
@@ -404,6 +417,7 @@ void TFMain::ShowOwnStatus(uint8_t statusIndex) {
   std::string label;
   if (status::Label(statusIndex, true, label)) LStat->setText(cp1250::toQString(label));
   state_.status = statusIndex;
+  tray_->SetOwnStatus(statusIndex);
 }
 
 // The settings dialog is made last of all; until then there is nothing of
@@ -422,7 +436,6 @@ void TFMain::SpeedButton7Click() {
   FUsta->ShowModal();
 }
 void TFMain::CloseChatWindows() { chats_->CloseAll(); }
-void TFMain::ResetTray() { tray_->SetAnimation(false); }
 
 void TFMain::CloseConnection() {
   events_->AbandonPending();

@@ -20,6 +20,7 @@
 #include "ui/TSkinnedForm.h"
 
 class ChatWindows;
+class DesktopNotifications;
 class NotifySound;
 class QLabel;
 class QWheelEvent;
@@ -45,8 +46,9 @@ class TFMain : public TSkinnedForm,
     QString programDir;   // the folder every relative file name is resolved in
     QStringList arguments;  // the command line without the program name
     NetFactory* net = nullptr;  // the real transport when null
-    // The desktop's services; when null the program's own: the tray (none
-    // yet), notify.wav of the program folder, the desktop's "open".
+    // The desktop's services; when null the program's own: the tray icon
+    // (with the desktop's notifications where there is no tray), notify.wav
+    // of the program folder, the desktop's "open".
     Tray* tray = nullptr;
     NotifySound* sound = nullptr;
     ShellOpen* shell = nullptr;
@@ -167,12 +169,34 @@ class TFMain : public TSkinnedForm,
   // The end of the user's session: save, tell the server, close unasked.
   void WMQueryEndSession();
 
+  // The chrome: the title strip's buttons, the tray icon and its menu.
+  // Buton1: hidden where a tray brings the window back, else minimised.
+  void SpeedButton5Click();
+  void SpeedButton6Click();  // Buton2: the window size dialog
+  void Buton6Click();        // the about window
+  void IkonaClick();         // to the front when visible, shown when hidden
+  void ResetOknoClick();
+  void ZakonczClick() { close(); }
+  // The tray menu's chat items, from the chat windows as they are now.
+  void RebuildTrayChats();
+  // The tray came or went: without one, nothing stays hidden that only it
+  // could bring back.
+  void TrayAvailabilityChanged(bool available);
+  // Start-up, last step: shown, or with "autostart" hidden where a tray
+  // brings it back and minimised where none does.
+  void ShowAtStart();
+  // Another copy started in the folder asks: shown (when this copy holds the
+  // folder's default identity) and true, or nothing and false.
+  bool ShowOnRequest();
+
   // Components, named as the rest of the program knows them.
   TShape* Dialog = nullptr;
   TShape* NaTajmer = nullptr;
   QLabel* DiaLab = nullptr;
   TButon* BZamknij = nullptr;
   TButon* Buton1 = nullptr;
+  TButon* Buton2 = nullptr;  // the window size
+  TButon* Buton6 = nullptr;  // about the program
   TButon* ButonPlus = nullptr;
   TButon* ButonMinus = nullptr;
   TButon* ButonEdycja = nullptr;
@@ -201,7 +225,12 @@ class TFMain : public TSkinnedForm,
   void PlaceComponents();
   void ShowConnectionState(uint8_t state) override;
   void ShowAutoReconnect(bool on) override;
+  void CreateChrome();
+  void PlaceChrome();
+  void ConnectTray();
+  bool HoldsDefaultIdentity() const;
 
+  std::unique_ptr<DesktopNotifications> ownNotifications_;
   std::unique_ptr<Tray> ownTray_;
   std::unique_ptr<NotifySound> ownSound_;
   std::unique_ptr<ShellOpen> ownShell_;

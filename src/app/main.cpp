@@ -1,7 +1,10 @@
 // Wirmelak: starts in its own folder, creates the main window, and runs.
+// A copy started while another runs the folder's default identity asks that
+// one to show itself and leaves.
 
 #include <QApplication>
 
+#include "app/SingleInstance.h"
 #include "app/TFMain.h"
 #include "platform/EndOfSession.h"
 #include "ui/Skin.h"
@@ -15,14 +18,19 @@ int main(int argc, char** argv) {
   // only through the close path.
   QApplication::setQuitOnLastWindowClosed(false);
 
+  const QString programDir = QCoreApplication::applicationDirPath();
+  SingleInstance guard(programDir);
+  if (guard.AnotherCopyShown()) return 0;
+
   InstallFontSubstitutes();
   InstallSkinnedMessageBox();
   Skin::get().LoadPictures();
 
   TFMain::Options options;
-  options.programDir = QCoreApplication::applicationDirPath();
+  options.programDir = programDir;
   options.arguments = QCoreApplication::arguments().mid(1);
   TFMain main(options);
+  guard.SetOnShowRequest([&main] { return main.ShowOnRequest(); });
 
   // Log-off: the signals of the session's end and the session manager's
   // request both take the path that saves and leaves without the question.
@@ -33,6 +41,6 @@ int main(int argc, char** argv) {
   main.LoadDefaultIdentity();
   main.ApplyColourScheme();
   main.StartAutoConnect();
-  if (!main.StartHidden()) main.show();
+  main.ShowAtStart();
   return app.exec();
 }

@@ -56,6 +56,12 @@ void Skin::LoadPictures() {
   QImage il(QStringLiteral(":/obrazki/IL.png"));
   QImage ilDuze(QStringLiteral(":/obrazki/ILDuze.png"));
   SetImageLists(TImageList(il, 16), TImageList(ilDuze, 32));
+  cycle_.clear();
+  for (int i = 0;; ++i) {
+    QImage frame(QStringLiteral(":/obrazki/tray%1.png").arg(i));
+    if (frame.isNull()) break;
+    cycle_.push_back(frame);
+  }
 }
 
 void Skin::SetScheme(const ColourScheme& scheme) {

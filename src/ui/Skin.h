@@ -39,7 +39,11 @@ class Skin {
   const TImageList& ILDuze() const { return ilDuze_; }
   void SetImageLists(TImageList il, TImageList ilDuze);
 
-  // Loads the texture and the image lists from the program's pictures
+  // The tray icon's pictures: 0 at rest, all of them in turn while a new
+  // message waits. Empty when none are loaded.
+  const std::vector<QImage>& Cycle() const { return cycle_; }
+
+  // Loads the texture, the image lists and the tray pictures from the program's pictures
   // (:/obrazki/...); called once at start. Missing pictures leave them empty.
   void LoadPictures();
 
@@ -65,6 +69,7 @@ class Skin {
   mutable bool tileValid_ = false;
   TImageList il_;
   TImageList ilDuze_;
+  std::vector<QImage> cycle_;
   std::vector<TSkinnedForm*> forms_;
 };
 

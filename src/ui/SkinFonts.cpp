@@ -1,6 +1,7 @@
 #include "ui/SkinFonts.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 
 namespace {
 
@@ -23,10 +24,23 @@ void InstallFontSubstitutes() {
 }
 
 // "Small Fonts" 7 is a 9-pixel bitmap font on Windows; DejaVu Sans needs at
-// least 9 pixels before "ą", "ę" and "ł" stay legible. Drawn without
-// smoothing, as the bitmap font was: captions keep crisp one-pixel strokes.
+// least 9 pixels before "ą", "ę" and "ł" stay legible. On a plain screen it
+// is drawn without smoothing, as the bitmap font was, in crisp one-pixel
+// strokes; on a zoomed one (18 pixels and more) smoothing reads better.
+// Unsmoothed glyphs placed at fractional advances land a pixel early or late,
+// so that letters touch here and gape there and a 2.9-pixel space can shrink
+// to the gap between two letters ("zarazwracam"). Fully hinted, every
+// advance is whole pixels (a space is 3), and without kerning no pair is
+// pulled together: the bitmap font had neither.
+QFont SmallFontAt(qreal devicePixelRatio) {
+  QFont f = pixelFont("Small Fonts", 9, devicePixelRatio > 1.25 ? QFont::PreferAntialias : QFont::NoAntialias);
+  f.setHintingPreference(QFont::PreferFullHinting);
+  f.setKerning(false);
+  return f;
+}
+
 QFont SmallFont() {
-  static const QFont f = pixelFont("Small Fonts", 9, QFont::NoAntialias);
+  static const QFont f = SmallFontAt(qGuiApp ? qGuiApp->devicePixelRatio() : 1.0);
   return f;
 }
 

@@ -9,8 +9,11 @@
 // Called once at start, before the first window is created.
 void InstallFontSubstitutes();
 
-// "Small Fonts" 7: window captions and caption buttons.
+// "Small Fonts" 7: window captions, caption buttons and the small labels,
+// chosen once for the screens the program starts on.
 QFont SmallFont();
+// The same for screens of the given device pixel ratio.
+QFont SmallFontAt(qreal devicePixelRatio);
 // "MS Sans Serif" 8: labels, edits and lists.
 QFont SansSerifFont();
 // "Tahoma" at the given points (96 dpi: points * 4 / 3 pixels).

@@ -17,6 +17,7 @@
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
 #include "ui/SkinRecolourable.h"
+#include "ui/SkinScrollBar.h"
 #include "ui/Tint.h"
 
 namespace {
@@ -61,9 +62,13 @@ void recolourChildren(QWidget* parent) {
       r->Recolour();
       continue;
     }
-    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w) || qobject_cast<QTextEdit*>(w) ||
-        qobject_cast<QPlainTextEdit*>(w)) {
+    if (qobject_cast<QLineEdit*>(w)) {
       setColours(w, QPalette::Base, d.frameShade[0], QPalette::Text, s.tekst);
+      continue;
+    }
+    if (qobject_cast<QAbstractItemView*>(w) || qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w)) {
+      setColours(w, QPalette::Base, d.frameShade[0], QPalette::Text, s.tekst);
+      SkinScrollBars(static_cast<QAbstractScrollArea*>(w));
       continue;
     }
     if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -80,6 +85,8 @@ void recolourChildren(QWidget* parent) {
       continue;
     }
     if (qobject_cast<QCheckBox*>(w)) {
+      // The box itself as an edit box, its tick in the text colour.
+      setColours(w, QPalette::Base, d.frameShade[0], QPalette::Text, s.tekst);
       setForeground(w, d.dimmedText);
       continue;
     }

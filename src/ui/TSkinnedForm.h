@@ -36,9 +36,10 @@ class TSkinnedForm : public QWidget {
   // Gives the window and its components the colours of the current scheme:
   // the window's colour the background; TSkinRecolourable components
   // recolour themselves; line edits, list and item views, text edits: frame
-  // shade 0 behind the text colour; labels by their tag (SetTag), labels of
-  // edits (buddies) the dimmed text colour; check boxes the dimmed text
-  // colour. Windows with more to recolour override it and call it first.
+  // shade 0 behind the text colour, the views' and text edits' scroll bars
+  // skinned (SkinScrollBars); labels by their tag (SetTag), labels of edits
+  // (buddies) the dimmed text colour; check boxes the dimmed text colour,
+  // their box as an edit's. Windows with more to recolour override it and call it first.
   virtual void ApplyColours();
 
   int ShowModal();

@@ -18,6 +18,7 @@
 
 #include "app/IdentityFile.h"
 #include "app/PasswordBlock.h"
+#include "app/SingleInstance.h"
 #include "conversation/MessageArchive.h"
 #include "ggserwer/LoginHash.h"
 #include "ggserwer/Serwer.h"
@@ -449,5 +450,60 @@ TEST_F(EndToEndTest, MessagesOfAContactAndAStrangerReachTheArchiveEscaped) {
       << page.constData();
   EXPECT_FALSE(page.contains("<script"));
   EXPECT_EQ(HtmlProblems(page), "");
+  ExpectIdentityIntact();
+}
+
+namespace {
+
+// Every file of the folder with its bytes and its time of change.
+QMap<QString, QPair<QByteArray, qint64>> Snapshot(const QString& folder) {
+  QMap<QString, QPair<QByteArray, qint64>> files;
+  QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    files[QDir(folder).relativeFilePath(path)] = {f.readAll(), it.fileInfo().lastModified().toMSecsSinceEpoch()};
+  }
+  return files;
+}
+
+}  // namespace
+
+// Started again while the first copy runs the folder's default identity, the
+// program hands over to that copy and leaves at once, touching no file and
+// opening no connection. A copy killed outright leaves its socket behind;
+// the next start runs all the same.
+TEST_F(EndToEndTest, SecondCopyLeavesToTheFirstAndAKilledOneStopsNoStart) {
+  WriteWithDescriptionAndContacts();
+  Start();
+  ASSERT_TRUE(WaitLoggedIn(0));
+  const auto before = Snapshot(dir.path());
+
+  auto startAgain = [&] {
+    QProcess second;
+    second.setProcessEnvironment(program.processEnvironment());
+    second.setWorkingDirectory("/");
+    second.start(dir.filePath("wirmelak"));
+    ASSERT_TRUE(Serwer::waitFor([&] { return second.state() == QProcess::NotRunning; }, 5000))
+        << "the second copy kept running";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+  };
+  startAgain();
+  EXPECT_EQ(Snapshot(dir.path()), before);
+  EXPECT_EQ(serwer.connectionCount(), 1);
+  EXPECT_EQ(program.state(), QProcess::Running);
+
+  program.kill();
+  ASSERT_TRUE(program.waitForFinished(5000));
+  ASSERT_TRUE(serwer.waitForDisconnect(5000));
+  const QString socket = QDir::temp().filePath(SingleInstance::ServerName(dir.path()));
+  EXPECT_TRUE(QFile::exists(socket)) << "the killed copy's socket is left";
+  Start();
+  ASSERT_TRUE(WaitLoggedIn(1)) << "no start after the killed copy";
+  startAgain();  // the new copy took the socket over
+  EXPECT_EQ(serwer.connectionCount(), 2);
+  End();
   ExpectIdentityIntact();
 }

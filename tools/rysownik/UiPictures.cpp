@@ -380,11 +380,19 @@ std::vector<QImage> largeList() {
   return list;
 }
 
+// The tray shows its icon on the desktop's panel, whatever its colour: the
+// frames are drawn on a transparent ground, not on black.
+QImage clearImage(int width, int height) {
+  QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  return image;
+}
+
 std::vector<QImage> trayFrames() {
   std::vector<QImage> frames;
   QPainter p;
 
-  QImage rest = blackImage(22, 22);
+  QImage rest = clearImage(22, 22);
   beginPainting(p, rest);
   whirlBall(p, QRectF(1.5, 1.5, 19, 19));
   p.end();
@@ -393,25 +401,25 @@ std::vector<QImage> trayFrames() {
   // Then the whirl with a letter in front, a bright letter, a glowing one.
   QImage badge = rest.copy();
   beginPainting(p, badge);
-  p.setPen(Qt::NoPen);
-  p.setBrush(Qt::black);
-  p.drawRect(QRectF(9, 11, 13, 11));
+  p.setCompositionMode(QPainter::CompositionMode_Clear);
+  p.fillRect(QRectF(9, 11, 13, 11), Qt::transparent);
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
   envelope(p, QRectF(10.5, 12.5, 10, 7.5), QColor(255, 246, 210), QColor(190, 140, 40));
   p.end();
   frames.push_back(badge);
 
-  QImage letter = blackImage(22, 22);
+  QImage letter = clearImage(22, 22);
   beginPainting(p, letter);
   envelope(p, QRectF(2.5, 5.5, 17, 11.5), QColor(255, 246, 210), QColor(190, 140, 40));
   p.end();
   frames.push_back(letter);
 
-  QImage glow = blackImage(22, 22);
+  QImage glow = clearImage(22, 22);
   beginPainting(p, glow);
   QRadialGradient halo(11, 11, 11);
   halo.setColorAt(0.0, QColor(255, 220, 90));
-  halo.setColorAt(0.6, QColor(200, 140, 20));
-  halo.setColorAt(1.0, QColor(0, 0, 0));
+  halo.setColorAt(0.6, QColor(200, 140, 20, 200));
+  halo.setColorAt(1.0, QColor(200, 140, 20, 0));
   p.setPen(Qt::NoPen);
   p.setBrush(halo);
   p.drawEllipse(QRectF(0, 0, 22, 22));
@@ -420,6 +428,37 @@ std::vector<QImage> trayFrames() {
   frames.push_back(glow);
 
   return frames;
+}
+
+QImage logo() {
+  QImage img = blackImage(96, 96);
+  QPainter p;
+  beginPainting(p, img);
+  whirlBall(p, QRectF(4, 4, 74, 74));
+  // A speech bubble over its lower right: a conversation.
+  const QRectF b(50, 56, 42, 30);
+  QPainterPath bubble;
+  bubble.addRoundedRect(b, 8, 8);
+  QPainterPath tail;
+  tail.moveTo(b.left() + 8, b.bottom() - 2);
+  tail.lineTo(b.left() + 2, b.bottom() + 8);
+  tail.lineTo(b.left() + 18, b.bottom() - 2);
+  tail.closeSubpath();
+  bubble = bubble.united(tail);
+  p.setPen(QPen(Qt::black, 4));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(bubble);
+  QLinearGradient paper(0, b.top(), 0, b.bottom());
+  paper.setColorAt(0, QColor(255, 255, 255));
+  paper.setColorAt(1, QColor(210, 226, 250));
+  p.setPen(QPen(QColor(50, 120, 220), 1.6));
+  p.setBrush(paper);
+  p.drawPath(bubble);
+  p.setPen(QPen(kMarkBlue, 3.0, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(b.left() + 9, b.top() + 10), QPointF(b.right() - 9, b.top() + 10));
+  p.drawLine(QPointF(b.left() + 9, b.top() + 19), QPointF(b.right() - 16, b.top() + 19));
+  p.end();
+  return img;
 }
 
 }  // namespace rysownik

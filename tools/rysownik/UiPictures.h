@@ -16,8 +16,11 @@ std::vector<QImage> smallList();
 // settings button is 16 pixels wide.
 std::vector<QImage> largeList();
 
-// Tray frames, 22 x 22; frame 0 is the resting icon, the rest follow it in
-// the new-message animation.
+// Tray frames, 22 x 22 on a transparent ground; frame 0 is the resting icon,
+// the rest follow it in the new-message animation.
 std::vector<QImage> trayFrames();
+
+// The about window's logo, 96 x 96.
+QImage logo();
 
 }  // namespace rysownik

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
@@ -40,7 +41,10 @@
 #include "ui/TButon.h"
 #include "ui/TFBoks.h"
 #include "ui/TFDialog.h"
+#include "ui/TFInfo.h"
 #include "ui/TFRozm.h"
+#include "ui/TPupa.h"
+#include "ui/TrayIcon.h"
 #include "ui/TNapisButon.h"
 #include "ui/TSkinnedForm.h"
 
@@ -254,6 +258,61 @@ void mainWindow(const char* name, bool longList) {
   QDir::setCurrent(cwd);
 }
 
+// The main window's small captions: the title, "połączony", the own status
+// "zaraz wracam" and its description, at the zoom the process runs with.
+void mainWindowCaptions(const char* name) {
+  QTemporaryDir dir;
+  const QString cwd = QDir::currentPath();
+  TFMain::Options options;
+  options.programDir = dir.path();
+  {
+    TFMain window(options);
+    window.SetIdentity(123456, "x");
+    window.Connection().SetConnectionState(2);
+    window.ApplyColourScheme();
+    window.resize(250, 550);
+    window.SetDescription(T("zaraz wracam, kawa"));
+    window.ShowOwnStatus(5);
+    fillContacts(window, -1);
+    window.show();
+    window.grab();
+    save(window, name);
+  }
+  QDir::setCurrent(cwd);
+}
+
+// The tray's menu with three chats: a contact's, one holding a new message,
+// a stranger's (the newest), the second under the pointer.
+void trayMenu(const char* name) {
+  TrayIcon::Options o;
+  o.available = [] { return true; };
+  TrayIcon icon(o);
+  icon.SetChats({{T("Agnieszka"), 3, false}, {T("Celina Żurawska"), 4, true}, {"4567890", -1, false}});
+  icon.SetOwnStatus(2);
+  TPupa& menu = icon.Pupa();
+  menu.ensurePolished();
+  menu.resize(menu.sizeHint());
+  menu.setActiveAction(menu.actions()[2]);
+  save(menu, name);
+}
+
+// The about window as its button opens it.
+void aboutWindow(const char* name) {
+  TFInfo info;
+  info.Wersja->setText(QString::fromUtf8("wersja 1.2++"));
+  info.show();
+  QCoreApplication::processEvents();  // the list lays out its lines once shown
+  save(info, name);
+}
+
+// The size dialog as the main window opens it, with its own size.
+void mainSizeDialog(const char* name) {
+  TFRozm dialog;
+  dialog.Prepare(250, 545);
+  dialog.show();
+  save(dialog, name);
+}
+
 // The status dialog with a description typed, over two lines.
 void statusDialog(const char* name) {
   TFStat dialog;
@@ -337,10 +396,17 @@ int main(int argc, char** argv) {
   Skin::get().LoadPictures();
   if (Skin::get().IL().isEmpty() || Skin::get().texture().isNull())
     std::fprintf(stderr, "warning: the program's pictures are not built in; buttons and texture will be blank\n");
-  out = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots"));
+  // "--zoom FOLDER": only what is shown at 200 %, run by the first run.
+  const bool zoom = argc > 2 && QString::fromLatin1(argv[1]) == "--zoom";
+  const int folder = zoom ? 2 : 1;
+  out = QDir(argc > folder ? QString::fromLocal8Bit(argv[folder]) : QStringLiteral("docs/screenshots"));
   out.mkpath(QStringLiteral("."));
   out.setPath(out.absolutePath());  // the main window moves to its own folder
   ApplyColourScheme(ColourScheme{});
+  if (zoom) {
+    mainWindowCaptions("napisy-200.png");
+    return 0;
+  }
 
   messageBox("Nie udało się wczytać wybranej tożsamości. Być może jest ona już używana przez program.", kOstrzezenie,
              "komunikat-ostrzezenie.png");
@@ -356,6 +422,21 @@ int main(int argc, char** argv) {
   conversation("rozmowa.png");
   chatWindow("okno-rozmowy.png");
   sizeDialog("rozmiar-okna.png");
+  mainSizeDialog("rozmiar-okna-glownego.png");
+  aboutWindow("informacje.png");
+  trayMenu("menu-zasobnika.png");
+  mainWindowCaptions("napisy-100.png");
+  {
+    // The same captions on a screen zoomed to 200 %, from a process of its own:
+    // the zoom and the small font's smoothing are chosen at start.
+    QProcess zoomed;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_SCALE_FACTOR", "2");
+    zoomed.setProcessEnvironment(env);
+    zoomed.setProcessChannelMode(QProcess::ForwardedChannels);
+    zoomed.start(QCoreApplication::applicationFilePath(), {"--zoom", out.path()});
+    zoomed.waitForFinished(60000);
+  }
   picker("ikonki.png");
   statusDialog("okno-statusu.png");
   contactWindows();

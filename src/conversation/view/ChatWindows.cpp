@@ -31,6 +31,7 @@ int ChatWindows::FindOrCreateChat(uint32_t number) {
   w->setWindowTitle(cp1250::toQString(Caption(setup_.names ? setup_.names(number) : std::nullopt, number)));
   QRandomGenerator& random = *QRandomGenerator::global();
   w->move(50 + random.bounded(250), 50 + random.bounded(200));
+  w->CanHide = [this] { return setup_.tray.Available(); };
   QObject::connect(w, &TFCzat::NowyChanged, w, [this] { UpdateTray(); });
   QObject::connect(w, &TFCzat::Closed, w, [this](TFCzat* closed) { Closed(closed); });
   if (onChanged_) onChanged_();
@@ -41,15 +42,30 @@ void ChatWindows::AddMessage(int chat, const std::string& text, uint32_t time, u
   windows_[chat]->Rozmowa->AddMessage(text, time, state);
 }
 
-bool ChatWindows::ChatVisible(int chat) const { return windows_[chat]->isVisible(); }
+// A minimised window shows its messages to nobody.
+bool ChatWindows::ChatVisible(int chat) const {
+  return windows_[chat]->isVisible() && !windows_[chat]->isMinimized();
+}
 
-void ChatWindows::SetNowy(int chat, bool nowy) { windows_[chat]->SetNowy(nowy); }
+void ChatWindows::SetNowy(int chat, bool nowy) {
+  TFCzat* w = windows_[chat];
+  w->SetNowy(nowy);
+  if (nowy && w->isHidden() && !setup_.tray.Available()) w->showMinimized();
+}
 
-void ChatWindows::OpenChat(uint32_t number) {
-  TFCzat* w = windows_[FindOrCreateChat(number)];
-  if (!w->isVisible()) w->show();
+void ChatWindows::OpenChat(uint32_t number) { ShowChat(FindOrCreateChat(number)); }
+
+void ChatWindows::ShowChat(int chat) {
+  TFCzat* w = windows_[chat];
+  w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+  w->show();
   w->raise();
   w->activateWindow();
+}
+
+void ChatWindows::MinimiseHiddenNew() {
+  for (TFCzat* w : windows_)
+    if (w->Nowy() && w->isHidden()) w->showMinimized();
 }
 
 void ChatWindows::UpdateTray() {

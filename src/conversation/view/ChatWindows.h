@@ -4,7 +4,10 @@
 // hidden, on demand, and kept until they are closed or the identity is
 // unloaded. The registry also keeps the tray's animation in step with the
 // windows' new-message flags and tells its owner whenever the list of
-// windows changes (the tray menu lists them).
+// windows changes (the tray menu lists them). Where the desktop has no tray,
+// nothing is left hidden that only the tray could bring back: a window
+// taking a new message while hidden is minimised, and the windows' hide
+// buttons minimise.
 
 #include <QString>
 #include <cstdint>
@@ -49,6 +52,11 @@ class ChatWindows : public IncomingEvents::Chats {
   // A double-click on a contact or a knock: the window found or made, then
   // brought to the front when visible, or shown.
   void OpenChat(uint32_t number);
+  // The tray menu's chat item: the window to the front, shown when hidden.
+  void ShowChat(int chat);
+  // The tray has gone: windows holding a new message that only its menu
+  // would bring back are minimised instead.
+  void MinimiseHiddenNew();
 
   int Count() const { return static_cast<int>(windows_.size()); }
   TFCzat* At(int chat) const { return windows_[chat]; }

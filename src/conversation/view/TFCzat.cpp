@@ -13,7 +13,6 @@
 #include "ui/Anchors.h"
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
-#include "ui/SkinScrollBar.h"
 #include "ui/TButon.h"
 #include "ui/TFRozm.h"
 
@@ -110,14 +109,23 @@ void TFCzat::PlaceComponents() {
 
 void TFCzat::resizeEvent(QResizeEvent*) { PlaceComponents(); }
 
-void TFCzat::ApplyColours() {
-  TSkinnedForm::ApplyColours();  // Memo1: frame shade 0 behind the text colour
-  if (Memo1) SkinScrollBars(Memo1);
-}
-
+// Shown minimised, the window is still unseen: the new message keeps its
+// mark until the window is restored.
 void TFCzat::showEvent(QShowEvent* event) {
   TSkinnedForm::showEvent(event);
-  SetNowy(false);
+  if (!isMinimized()) SetNowy(false);
+}
+
+void TFCzat::changeEvent(QEvent* event) {
+  TSkinnedForm::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && nowy_ && isVisible() && !isMinimized()) SetNowy(false);
+}
+
+void TFCzat::Buton1Click() {
+  if (!CanHide || CanHide())
+    hide();
+  else
+    showMinimized();
 }
 
 void TFCzat::closeEvent(QCloseEvent* event) {

@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "ui/TSkinnedForm.h"
@@ -57,13 +58,14 @@ class TFCzat : public TSkinnedForm {
   static int EntryBytes(const QString& plainText);
 
   void BZamknijClick() { close(); }
-  void Buton1Click() { hide(); }
+  // Hides the window where something brings it back (CanHide), else
+  // minimises it.
+  void Buton1Click();
+  std::function<bool()> CanHide;
   void Buton2Click();
   void Buton3Click();
   // Sets the client size; the view follows it and lays out again.
   void SetClientSize(int width, int height);
-
-  void ApplyColours() override;
 
   TRozmowa* Rozmowa;
   // Null until the components are built.
@@ -83,6 +85,7 @@ class TFCzat : public TSkinnedForm {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
