@@ -9,6 +9,7 @@
 #include "app/IdentityHost.h"
 #include "app/PasswordBlock.h"
 #include "contacts/ContactStore.h"
+#include "conversation/MessageArchive.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
 #include "platform/SafeSave.h"
@@ -79,6 +80,20 @@ bool IdentityStore::WriteLastIdentity(const std::string& name) {
   return SaveFileSafely(dir_ + "/osoba", name);
 }
 
+void IdentityStore::ForgetLastIdentity() { QFile::remove(dir_ + "/osoba"); }
+
+bool IdentityStore::DeleteIdentity(const std::string& name) {
+  if (!IsIdentityName(name)) return false;
+  const QString osoby = dir_ + "/osoby";
+  // Removing a file another process holds open succeeds here; the other
+  // copy would go on writing to a file nobody sees and save the identity
+  // back at its end. Its lock on the archive is what says it is in use.
+  if (MessageArchive::IsLockedElsewhere(osoby, name)) return false;
+  QFile archive(osoby + "/" + QString::fromStdString(name) + ".html");
+  if (archive.exists() && !archive.remove()) return false;
+  return QFile::remove(IdentityPath(name));
+}
+
 bool IdentityStore::LoadIdentity(const std::string& name) {
   if (!IsIdentityName(name)) return false;
   QFile file(IdentityPath(name));
@@ -89,7 +104,11 @@ bool IdentityStore::LoadIdentity(const std::string& name) {
   // The whole file is read and checked before anything of it is used: a
   // damaged file must not leave half an identity to be written back.
   const auto content = identity_file::Parse(std::string_view(bytes.constData(), size_t(bytes.size())));
-  if (!content) {
+  // A file whose number is not its name would be saved under another name,
+  // and one with more records than the store holds would lose the rest at
+  // the next save: both are as good as damaged.
+  if (!content || std::to_string(content->numer) != name ||
+      content->kontakty.size() > size_t(ContactStore::kPojemnosc)) {
     MessageBox(kPlikTozsamosci + name + kUszkodzony, kOstrzezenie);
     return false;
   }
@@ -113,10 +132,7 @@ bool IdentityStore::LoadIdentity(const std::string& name) {
 
   ContactStore& contacts = host_.Contacts();
   contacts.Clear();
-  // A store holds at most 400 records; records beyond that are left out.
-  for (const TKontakt& k : content->kontakty) {
-    if (!contacts.Add(k)) break;
-  }
+  for (const TKontakt& k : content->kontakty) contacts.Add(k);
   host_.RepaintContactList();
   host_.SetConnectionState(kNiePolaczony);
   return true;

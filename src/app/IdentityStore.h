@@ -27,10 +27,19 @@ class IdentityStore {
   std::string ReadLastIdentity();
   // Replaces "osoba" with the given name.
   bool WriteLastIdentity(const std::string& name);
+  // No identity is the default any more: "osoba" is deleted.
+  void ForgetLastIdentity();
+
+  // Deletes the archive and the identity file of an identity that is not
+  // loaded. Refused (false, nothing deleted) when the name is no identity's
+  // or another running copy holds its archive; false also when a file
+  // cannot be deleted. A missing archive counts as deleted.
+  bool DeleteIdentity(const std::string& name);
 
   // Loads identity `name`. Fails without a message of its own when the name
   // or its file does not exist or the archive cannot be opened; refuses a
-  // damaged file with a warning naming it. On any failure the program's
+  // damaged file with a warning naming it (also a file whose number differs
+  // from its name, or with more records than the contact store holds). On any failure the program's
   // state is as it was before the call.
   bool LoadIdentity(const std::string& name);
 

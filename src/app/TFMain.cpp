@@ -12,6 +12,7 @@
 
 #include "app/Geometry.h"
 #include "app/TFStat.h"
+#include "app/TFUsta.h"
 #include "app/TShape.h"
 #include "contacts/ContactListLayout.h"
 #include "contacts/view/TFPuk.h"
@@ -124,8 +125,11 @@ TFMain::TFMain(const Options& options)
     contacts_.ResetStatuses();
     RepaintContactList();
     events_->AbandonPending();
+    if (FUsta) FUsta->ServerList().ConnectionEnded();
   });
   connect(FPuk.get(), &TFPuk::OpenChatRequested, this, [this](uint32_t number) { chats_->OpenChat(number); });
+  FUsta = std::make_unique<TFUsta>(*this, this);
+  events_->SetUserlistHandler([this](const std::string& payload) { FUsta->ServerList().OnReply(payload); });
 }
 
 // A tray given by the caller may outlive the window: it forgets its events.
@@ -198,6 +202,7 @@ void TFMain::CreateComponents() {
   connect(Buton5, &TButon::OnMouseDown, this, [this] { Buton5MouseDown(); });
   connect(Buton4, &TButon::OnMouseDown, this, [this] { Buton4MouseDown(); });
   connect(butStatus, &TButon::OnClick, this, [this] { butStatusClick(); });
+  connect(Buton3, &TButon::OnClick, this, [this] { SpeedButton7Click(); });
   LStat = new QLabel(this);
   LStat->setObjectName(QStringLiteral("LStat"));
   LStat->setFont(SmallFont());
@@ -415,10 +420,21 @@ void TFMain::ShowOwnStatus(uint8_t statusIndex) {
   tray_->SetOwnStatus(statusIndex);
 }
 
-// The settings dialog comes with its own part of the program; until it
-// exists there is nothing of it to update.
-void TFMain::ShowColourSwatches() {}
-void TFMain::RefreshIdentityTab() {}
+// The settings dialog is made last of all; until then there is nothing of
+// it to update.
+void TFMain::ShowColourSwatches() {
+  if (FUsta) FUsta->ShowColourSwatches();
+}
+void TFMain::RefreshIdentityTab() {
+  if (FUsta) FUsta->RefreshIdentityTab();
+}
+
+void TFMain::SpeedButton7Click() {
+  FUsta->CBAD->setChecked(config_.autowolit);
+  FUsta->RefreshIdentityTab();
+  FUsta->ShowColourSwatches();
+  FUsta->ShowModal();
+}
 void TFMain::CloseChatWindows() { chats_->CloseAll(); }
 
 void TFMain::CloseConnection() {
@@ -427,7 +443,10 @@ void TFMain::CloseConnection() {
 }
 // The list's icons are tinted with the scheme: the window's recolouring
 // rebuilds them along with the buttons' faces.
-void TFMain::ApplyColourScheme() { ::ApplyColourScheme(state_.kolory); }
+void TFMain::ApplyColourScheme() {
+  ::ApplyColourScheme(state_.kolory);
+  if (FUsta) FUsta->AfterColourScheme();
+}
 
 bool TFMain::ArchiveExists(const std::string& name) { return archive_.Exists(name); }
 bool TFMain::OpenArchive(const std::string& name) { return archive_.OpenExisting(name); }

@@ -30,6 +30,7 @@ class TButon;
 class TFPuk;
 class TLista;
 class TFStat;
+class TFUsta;
 class TNapisButon;
 class TShape;
 
@@ -154,6 +155,13 @@ class TFMain : public TSkinnedForm,
   void ButPukClick();
   TFPuk& Knocks() { return *FPuk; }
 
+  // The settings button: the settings dialog, modally, on its first tab.
+  void SpeedButton7Click();
+  TFUsta& Settings() { return *FUsta; }
+  // Replaces the contact list with the one of the server's list text, with
+  // the questions and notices of an import.
+  void ImportServerList(const std::string& text);
+
   void ApplyDefaultGeometry();
   void SaveOnExit();
   // Asks, unless the session is ending; true when the program may close.
@@ -245,4 +253,6 @@ class TFMain : public TSkinnedForm,
   std::unique_ptr<ChatWindows> chats_;
   std::unique_ptr<IncomingEvents> events_;
   int wheelDelta_ = 0;  // part of a wheel notch not yet scrolled
+  // Last: it goes first, while everything it uses is still there.
+  std::unique_ptr<TFUsta> FUsta;
 };

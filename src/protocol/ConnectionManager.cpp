@@ -190,6 +190,8 @@ void ConnectionManager::OnSessionClosed() {
     socket_ = nullptr;
   }
   cutter_.clear();
-  SetConnectionState(conn::kNiePolaczony);
+  // A switch of identities closes the socket and unloads at once; its close
+  // arrives later and finds no identity, which stays "not configured".
+  SetConnectionState(identity_.OwnNumber() == 0 ? conn::kNieSkonfigurowany : conn::kNiePolaczony);
   if (onEnded_) onEnded_();
 }

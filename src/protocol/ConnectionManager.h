@@ -68,7 +68,8 @@ class ConnectionManager {
   std::string LookupUrl() const;
 
   void SetPacketHandler(PacketHandler handler) { onPacket_ = std::move(handler); }
-  // Runs when a connection has ended, after the state became 0: the contact
+  // Runs when a connection has ended, after the state became 0 (255 when no
+  // identity is loaded any more): the contact
   // statuses are reset there, and a pending server-list request discarded.
   void SetOnConnectionEnded(std::function<void()> f) { onEnded_ = std::move(f); }
 

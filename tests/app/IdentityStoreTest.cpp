@@ -104,6 +104,14 @@ TEST_F(IdentityStoreTest, ADamagedFileIsRefusedAndChangesNothing) {
       good.substr(0, 9),                 // inside the number
       good.substr(0, 11 + 30),           // inside the password block
       good.substr(0, good.size() - 60),  // inside a record
+      // another number than its name: it would be loaded and saved as 322
+      Word(322) + std::string(64, '0'),
+      // more records than the store holds: the rest would go at the next save
+      Word(321) + std::string(64, '0') + [] {
+        std::string r;
+        for (uint32_t i = 1; i <= 401; ++i) r += RecordBytes(i, "k");
+        return r;
+      }(),
   };
   for (const std::string& bytes : damaged) {
     WriteFile("osoby/321", bytes);

@@ -5,11 +5,14 @@
 // and a question in the inverted (light) scheme; the password prompt and the
 // main window with contacts, at the top of its list and paged down; a
 // conversation with messages of every delivery state; a chat window and the
-// window size dialog.
+// window size dialog; the settings dialog on each of its tabs, at a first
+// start and with three identities.
 
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QCheckBox>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -20,7 +23,11 @@
 #include <cstdlib>
 
 #include "app/TFMain.h"
+#include "app/IdentityFile.h"
+#include "app/PasswordBlock.h"
 #include "app/TFStat.h"
+#include "app/TFUsta.h"
+#include "app/TZakladki.h"
 #include "contacts/view/TFNowy.h"
 #include "contacts/view/TFPuk.h"
 #include "conversation/view/TFCzat.h"
@@ -340,6 +347,48 @@ void contactWindows() {
   save(puk, "pukanie.png");
 }
 
+// The settings dialog of a program folder of its own; the autostart entry
+// is looked for in an empty folder, never the user's.
+void settingsDialog() {
+  QTemporaryDir dir;
+  const QString cwd = QDir::currentPath();
+  const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
+  TFMain::Options options;
+  options.programDir = dir.path();
+  {
+    TFMain window(options);
+    TFUsta& usta = window.Settings();
+    usta.SetProgramPath(QStringLiteral("/opt/wirmelak/wirmelak"));
+    auto shoot = [&](int tab, const char* name) {
+      window.Settings().CBAD->setChecked(window.Configuration().autowolit);
+      usta.RefreshIdentityTab();
+      usta.ShowColourSwatches();
+      usta.show();
+      usta.Kontroll->SetActivePage(tab);
+      QCoreApplication::processEvents();
+      save(usta, name);
+      usta.hide();
+    };
+    shoot(0, "ustawienia-pierwszy-start.png");
+    // Three identities, the one in use the default, its password stored.
+    for (uint32_t number : {2345678u, 5551u}) {
+      QFile f(dir.path() + "/osoby/" + QString::number(number));
+      const std::string bytes = identity_file::Build("", ColourScheme{}, number, ScramblePassword("", number), {});
+      if (f.open(QIODevice::WriteOnly)) f.write(bytes.data(), qint64(bytes.size()));
+    }
+    window.SetIdentity(123456, "tajne");
+    window.Identities().SaveIdentity();
+    window.Identities().WriteLastIdentity("123456");
+    shoot(0, "ustawienia-tozsamosci.png");
+    shoot(1, "ustawienia-lista-kontaktow.png");
+    shoot(2, "ustawienia-systemowe.png");
+    shoot(3, "ustawienia-kolory.png");
+  }
+  if (config.isNull()) qunsetenv("XDG_CONFIG_HOME"); else qputenv("XDG_CONFIG_HOME", config);
+  QDir::setCurrent(cwd);
+}
+
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
@@ -391,6 +440,7 @@ int main(int argc, char** argv) {
   picker("ikonki.png");
   statusDialog("okno-statusu.png");
   contactWindows();
+  settingsDialog();
   // The inverted scheme: the stars darken a light background.
   ColourScheme light;
   light.tlo ^= 0xFFFFFF;
