@@ -14,15 +14,17 @@
 #include "app/TFStat.h"
 #include "app/TShape.h"
 #include "contacts/ContactListLayout.h"
-#include "contacts/view/TFNowy.h"
 #include "contacts/view/TFPuk.h"
 #include "contacts/view/TLista.h"
+#include "conversation/view/ChatWindows.h"
+#include "platform/Tray.h"
 #include "platform/desktop/ShellOpen.h"
+#include "platform/desktop/SoundEffect.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
 #include "platform/TimeZone.h"
-#include "protocol/Packets.h"
 #include "protocol/StatusMap.h"
+#include "ui/Anchors.h"
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
 #include "ui/SkinRecolourable.h"
@@ -32,34 +34,10 @@
 
 namespace {
 
-// The design size the component places are given for; anchors keep right-
-// and bottom-anchored components at their distance from those edges.
-constexpr int kDesignWidth = 250;
-constexpr int kDesignHeight = 545;
+// The design size the component places are given for.
+constexpr QSize kDesign(250, 545);
 
-// kAll keeps all four edges at their distances: the component grows and
-// shrinks with the window; kLeftRightBottom grows only in width.
-enum Anchor { kLeftTop, kRightTop, kLeftBottom, kRightBottom, kAll, kLeftRightBottom };
-
-struct Place {
-  int x, y, w, h;
-  Anchor anchor;
-};
-
-void PlaceAt(QWidget* w, const Place& p, int width, int height) {
-  const int dx = width - kDesignWidth, dy = height - kDesignHeight;
-  if (p.anchor == kAll) {
-    w->setGeometry(p.x, p.y, std::max(0, p.w + dx), std::max(0, p.h + dy));
-    return;
-  }
-  if (p.anchor == kLeftRightBottom) {
-    w->setGeometry(p.x, p.y + dy, std::max(0, p.w + dx), p.h);
-    return;
-  }
-  const bool right = p.anchor == kRightTop || p.anchor == kRightBottom;
-  const bool bottom = p.anchor == kLeftBottom || p.anchor == kRightBottom;
-  w->setGeometry(p.x + (right ? dx : 0), p.y + (bottom ? dy : 0), p.w, p.h);
-}
+void PlaceAt(QWidget* w, const Place& p, int width, int height) { ::PlaceAt(w, p, kDesign, width, height); }
 
 struct StateLook {
   uint32_t pen, brush;
@@ -91,12 +69,16 @@ TFMain::TFMain(const Options& options)
     : TSkinnedForm(nullptr, Qt::WindowStaysOnTopHint),
       programDir_(options.programDir),
       archive_(programDir_ + QStringLiteral("/osoby"), PictureFileCheck(programDir_),
-               [this](uint32_t number) -> std::optional<std::string> {
-                 const int r = contacts_.FindByNumber(number);
-                 if (r < 0) return std::nullopt;
-                 return contacts_.Record(r).wyswietl;
-               }),
+               [this](uint32_t number) { return DisplayName(number); }),
       identities_(*this, options.programDir) {
+  static_assert(kOwnMessageBit == kWlasnaWiadomosc);
+  if (!options.tray) ownTray_ = std::make_unique<NoTray>();
+  if (!options.sound) ownSound_ = std::make_unique<SoundEffect>(programDir_ + QStringLiteral("/notify.wav"));
+  if (!options.shell) ownShell_ = std::make_unique<DesktopShellOpen>();
+  tray_ = options.tray ? options.tray : ownTray_.get();
+  sound_ = options.sound ? options.sound : ownSound_.get();
+  shell_ = options.shell ? options.shell : ownShell_.get();
+
   connection_ = std::make_unique<ConnectionManager>(options.net ? *options.net : QtNet(), *this,
                                                     *this);
   session_ = std::make_unique<Session>(*connection_, *this);
@@ -109,12 +91,6 @@ TFMain::TFMain(const Options& options)
     for (int r = 0; r < contacts_.Count(); ++r) numbers.push_back(contacts_.Record(r).numer);
     return numbers;
   });
-  connection_->SetOnConnectionEnded([this] {
-    contacts_.ResetStatuses();
-    RepaintContactList();
-  });
-  connection_->SetPacketHandler(
-      [this](uint32_t type, const std::string& payload) { DispatchPacket(type, payload); });
   TimerUr.setInterval(options.timerUrMs);
   Timer1.setInterval(options.timer1Ms);
   connect(&TimerUr, &QTimer::timeout, this, [this] { connection_->TimerUrTimer(); });
@@ -125,6 +101,21 @@ TFMain::TFMain(const Options& options)
   connect(FPuk.get(), &TFPuk::Changed, this, [this] { UpdateKnockIndicator(); });
   connect(FPuk.get(), &TFPuk::AddRequested, this, [this] { AddContact(AddOrigin::kPukanie); });
   FormCreate(options);
+
+  // After FormCreate: the chat windows take the time-zone bias read there.
+  chats_ = std::make_unique<ChatWindows>(ChatWindows::Setup{
+      *shell_, programDir_, timeZone_, [this](uint32_t number) { return DisplayName(number); }, *this,
+      *tray_});
+  events_ = std::make_unique<IncomingEvents>(
+      *connection_, *session_, IncomingEvents::Services{*this, *chats_, *this, *sound_, *tray_});
+  connection_->SetPacketHandler(
+      [this](uint32_t type, const std::string& payload) { events_->DispatchPacket(type, payload); });
+  connection_->SetOnConnectionEnded([this] {
+    contacts_.ResetStatuses();
+    RepaintContactList();
+    events_->AbandonPending();
+  });
+  connect(FPuk.get(), &TFPuk::OpenChatRequested, this, [this](uint32_t number) { chats_->OpenChat(number); });
 }
 
 TFMain::~TFMain() = default;
@@ -159,8 +150,7 @@ void TFMain::CreateComponents() {
   ListaK->setObjectName(QStringLiteral("ListaK"));
   ListaK->SetIL(&Skin::get().IL());
   connect(ListaK, &TLista::NaZmiane, this, [this] { ListaKNaZmiane(); });
-  // A double-click (PodwojnyKlik) opens the contact's chat window; chat
-  // windows come with their own window class and connect to it then.
+  connect(ListaK, &TLista::PodwojnyKlik, this, [this](TLista*, uint16_t Numer) { ListaKPodwojnyKlik(Numer); });
 
   Dialog = new TShape(this);
   Dialog->setObjectName(QStringLiteral("Dialog"));
@@ -334,42 +324,6 @@ void TFMain::ShowAutoReconnect(bool on) {
     TimerUr.stop();
 }
 
-void TFMain::DispatchPacket(uint32_t type, const std::string& payload) {
-  switch (type) {
-    case gg::in::kWelcome:
-      if (const auto seed = gg::ParseWelcome(payload)) session_->OnWelcome(*seed);
-      break;
-    case gg::in::kLoginOk:
-    case gg::in::kLoginOk2:
-      session_->OnLoginOk();
-      break;
-    case gg::in::kLoginFailed:
-      session_->OnLoginFailed();
-      break;
-    case gg::in::kStatus:
-      if (const auto entry = gg::ParseStatusChange(payload)) ApplyStatusEntry(*entry);
-      break;
-    case gg::in::kNotifyReply:
-      for (const gg::StatusEntry& entry : gg::ParseNotifyReply(payload)) ApplyStatusEntry(entry);
-      break;
-    case gg::in::kDisconnecting:
-      connection_->SetAutoReconnect(false);  // the server closes the connection
-      break;
-    default:
-      break;
-  }
-}
-
-void TFMain::ApplyStatusEntry(const gg::StatusEntry& entry) {
-  const uint32_t number = entry.number & 0x00FFFFFFu;  // the top byte carries flags
-  switch (contacts_.ApplyStatus(number, status::IndexFromCode(entry.code), entry.description,
-                                state_.numer)) {
-    case ContactStore::StatusResult::kZmieniony: RepaintContactList(); break;
-    case ContactStore::StatusResult::kPukanie: AddKnock(number); break;
-    case ContactStore::StatusResult::kWlasny: break;
-  }
-}
-
 void TFMain::SaveOnExit() {
   config_.lewy = x();
   config_.gorny = y();
@@ -383,6 +337,7 @@ void TFMain::SaveOnExit() {
     session_->SendNewStatus(state_.status & 1, false, state_.opis);
     connection_->Flush();
   }
+  events_->AbandonPending();  // the end of the program ends the connection
 }
 
 bool TFMain::FormCloseQuery() {
@@ -444,13 +399,17 @@ void TFMain::ShowOwnStatus(uint8_t statusIndex) {
   state_.status = statusIndex;
 }
 
-// The windows below come with their own parts of the program (the settings
-// dialog, chat windows and the tray); until they exist there is nothing of
-// them to update.
+// The settings dialog comes with its own part of the program; until it
+// exists there is nothing of it to update.
 void TFMain::ShowColourSwatches() {}
 void TFMain::RefreshIdentityTab() {}
-void TFMain::CloseChatWindows() {}
-void TFMain::ResetTray() {}
+void TFMain::CloseChatWindows() { chats_->CloseAll(); }
+void TFMain::ResetTray() { tray_->SetAnimation(false); }
+
+void TFMain::CloseConnection() {
+  events_->AbandonPending();
+  connection_->CloseSocket();
+}
 // The list's icons are tinted with the scheme: the window's recolouring
 // rebuilds them along with the buttons' faces.
 void TFMain::ApplyColourScheme() { ::ApplyColourScheme(state_.kolory); }
@@ -461,85 +420,5 @@ bool TFMain::CreateArchive(const std::string& name) { return archive_.CreateArch
 void TFMain::CloseArchive() { archive_.Close(); }
 
 void TFMain::ArchButClick() {
-  DesktopShellOpen shell;
-  ::ArchButClick(state_.numer, programDir_, shell);
+  ::ArchButClick(state_.numer, programDir_, *shell_);
 }
-
-void TFMain::AddContact(AddOrigin origin) {
-  if (contacts_.Count() >= ContactStore::kMaxContacts) {
-    MessageBox(T("Nie możesz wprowadzić więcej niż 250 znajomych."), kOstrzezenie);
-    return;
-  }
-  // The knock stays selected while the dialog is up: it is modal.
-  const int knock = origin == AddOrigin::kPukanie ? FPuk->SelectedIndex() : -1;
-  if (origin == AddOrigin::kPukanie && knock < 0) return;
-  TFNowy dialog;
-  if (knock >= 0) dialog.SetNumber(FPuk->Knocks().At(knock));
-  for (;;) {
-    dialog.ENazwisko->setFocus();
-    if (dialog.ShowModal() != kMrOk) return;
-    const TKontakt k = dialog.Record();
-    if (k.numer == state_.numer) {
-      if (MessageBox(T("Wprowadziłeś swój własny numer użytkownika. Czy chcesz spróbować jeszcze raz?"),
-                     kPytanie))
-        continue;
-      return;
-    }
-    if (contacts_.FindByNumber(k.numer) >= 0) {
-      if (MessageBox(T("Kontakt o numerze ") + std::to_string(k.numer) +
-                         T(" istnieje już na liście. Czy chcesz wprowadzić inny numer?"),
-                     kPytanie))
-        continue;
-      return;
-    }
-    contacts_.Add(k);
-    RepaintContactList();
-    if (knock >= 0) FPuk->RemoveAt(knock);
-    if (connection_->State() == conn::kPolaczony) session_->SendAddNotify(k.numer);
-    return;
-  }
-}
-
-void TFMain::ButonEdycjaClick() {
-  const int p = contacts_.Selected();
-  if (p < 0) return;
-  const int r = contacts_.RecordAt(p);
-  TFNowy dialog;
-  dialog.Fill(contacts_.Record(r));
-  dialog.ENazwisko->setFocus();
-  // The server watches numbers only: an edit tells it nothing.
-  if (dialog.ShowModal() == kMrOk) contacts_.Edit(r, dialog.Record());
-  contacts_.Sort();
-  RepaintContactList();
-}
-
-void TFMain::ButonMinusClick() {
-  const int p = contacts_.Selected();
-  if (p < 0) return;
-  const int r = contacts_.RecordAt(p);
-  const TKontakt& k = contacts_.Record(r);
-  const uint32_t number = k.numer;
-  if (!MessageBox(T("Czy na pewno chcesz usunąć z listy znajomego o numerze ") + std::to_string(number) +
-                      " (" + k.wyswietl + ")?",
-                  kPytanie))
-    return;
-  contacts_.Remove(r);
-  RepaintContactList();
-  if (connection_->State() == conn::kPolaczony) session_->SendRemoveNotify(number);
-}
-
-void TFMain::AddKnock(uint32_t numer) { FPuk->AddKnock(numer); }  // the list signals the change
-
-void TFMain::UpdateKnockIndicator() {
-  const KnockList& knocks = FPuk->Knocks();
-  ButPuk->setVisible(!knocks.Empty());
-  ButPuk->setToolTip(cp1250::toQString(knocks.Hint()));
-}
-
-void TFMain::ButPukClick() {
-  FPuk->show();
-  FPuk->raise();
-  FPuk->activateWindow();
-}
-
-void TFMain::EmptyKnockList() { FPuk->Clear(); }

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/Config.h"
@@ -12,16 +13,18 @@
 #include "app/IdentityStore.h"
 #include "contacts/ContactStore.h"
 #include "conversation/MessageArchive.h"
+#include "conversation/view/TFCzat.h"
 #include "protocol/ConnectionManager.h"
+#include "protocol/IncomingEvents.h"
 #include "protocol/Session.h"
 #include "ui/TSkinnedForm.h"
 
-namespace gg {
-struct StatusEntry;
-}
-
+class ChatWindows;
+class NotifySound;
 class QLabel;
 class QWheelEvent;
+class ShellOpen;
+class Tray;
 class TButon;
 class TFPuk;
 class TLista;
@@ -32,12 +35,20 @@ class TShape;
 class TFMain : public TSkinnedForm,
                public ConnectionManager::View,
                public ConnectionManager::Identity,
-               public IdentityHost {
+               public IdentityHost,
+               public IncomingEvents::Roster,
+               public IncomingEvents::ArchiveSink,
+               public TFCzat::Outgoing {
  public:
   struct Options {
     QString programDir;   // the folder every relative file name is resolved in
     QStringList arguments;  // the command line without the program name
     NetFactory* net = nullptr;  // the real transport when null
+    // The desktop's services; when null the program's own: the tray (none
+    // yet), notify.wav of the program folder, the desktop's "open".
+    Tray* tray = nullptr;
+    NotifySound* sound = nullptr;
+    ShellOpen* shell = nullptr;
     int timerUrMs = 2000;
     int timer1Ms = 120000;
   };
@@ -56,6 +67,8 @@ class TFMain : public TSkinnedForm,
 
   IdentityStore& Identities() { return identities_; }
   MessageArchive& Archive() { return archive_; }
+  ChatWindows& Chats() { return *chats_; }
+  IncomingEvents& Events() { return *events_; }
   // The archive button: the identity's archive in the desktop's browser.
   void ArchButClick();
   // Start-up, step 4: the identity named in "osoba", when there is one.
@@ -67,7 +80,8 @@ class TFMain : public TSkinnedForm,
   const std::string& Password() const { return state_.haslo; }
   uint8_t OwnStatus() const override { return state_.status; }
   const std::string& Description() const override { return state_.opis; }
-  void SetOwnStatus(uint8_t statusIndex) override { state_.status = statusIndex; }
+  // Also shown: the user's disconnect sets "nie ma mnie" this way.
+  void SetOwnStatus(uint8_t statusIndex) override { ShowOwnStatus(statusIndex); }
   void SetDescription(std::string d) { state_.opis = std::move(d); }
 
   // The identity store's view of the main window.
@@ -85,7 +99,8 @@ class TFMain : public TSkinnedForm,
   void SendNotAvailable(uint8_t statusIndex, const std::string& opis) override {
     session_->SendNewStatus(statusIndex, false, opis);
   }
-  void CloseConnection() override { connection_->CloseSocket(); }
+  // Nothing pending will be acknowledged once we close.
+  void CloseConnection() override;
   void ShowOwnStatus(uint8_t statusIndex) override;
   void ApplyColourScheme() override;
   void ShowColourSwatches() override;
@@ -99,7 +114,21 @@ class TFMain : public TSkinnedForm,
   // reconnection follows the auto-connect flag.
   void StartAutoConnect();
 
-  // The contact list's events and its scrolling.
+  // What the incoming events need of the contacts and the archive.
+  void ApplyStatus(uint32_t number, uint8_t statusIndex, const std::string& description) override;
+  std::optional<std::string> DisplayName(uint32_t number) const override;
+  void ArchiveMessage(uint32_t number, const std::string& text) override {
+    archive_.ArchiveMessage(number, text);
+  }
+  // What the chat windows need of the connection.
+  bool Connected() const override { return connection_->State() == conn::kPolaczony; }
+  void SendChatMessage(uint32_t number, std::string text) override {
+    session_->SendChatMessage(number, std::move(text));
+  }
+
+  // The contact list's events and its scrolling; a double-click opens the
+  // contact's chat window.
+  void ListaKPodwojnyKlik(uint16_t Numer);
   void ListaKNaZmiane();
   void Buton5MouseDown();
   void Buton4MouseDown();
@@ -163,9 +192,13 @@ class TFMain : public TSkinnedForm,
   void PlaceComponents();
   void ShowConnectionState(uint8_t state) override;
   void ShowAutoReconnect(bool on) override;
-  void DispatchPacket(uint32_t type, const std::string& payload);
-  void ApplyStatusEntry(const gg::StatusEntry& entry);
 
+  std::unique_ptr<Tray> ownTray_;
+  std::unique_ptr<NotifySound> ownSound_;
+  std::unique_ptr<ShellOpen> ownShell_;
+  Tray* tray_;
+  NotifySound* sound_;
+  ShellOpen* shell_;
   std::unique_ptr<ConnectionManager> connection_;
   std::unique_ptr<Session> session_;
   Config config_;
@@ -179,5 +212,7 @@ class TFMain : public TSkinnedForm,
   bool shutdown_ = false;
   bool closing_ = false;
   std::unique_ptr<TFPuk> FPuk;  // created with the window, kept for the run
+  std::unique_ptr<ChatWindows> chats_;
+  std::unique_ptr<IncomingEvents> events_;
   int wheelDelta_ = 0;  // part of a wheel notch not yet scrolled
 };

@@ -1,10 +1,15 @@
 #include "contacts/ContactStore.h"
 
+#include <QLocale>
 #include <algorithm>
 
 #include "platform/Cp1250.h"
 
 ContactStore::ContactStore(QCollator collator) : collator_(std::move(collator)) {
+  // No locale set (common on minimal systems) compares code points, which
+  // puts every Polish capital after "Z"; the names are Polish, so they are
+  // collated as Polish then.
+  if (collator_.locale().language() == QLocale::C) collator_.setLocale(QLocale(QLocale::Polish));
   collator_.setCaseSensitivity(Qt::CaseInsensitive);
   records_.reserve(kPojemnosc);
   order_.reserve(kPojemnosc);

@@ -5,9 +5,10 @@
 //
 // Display order: present contacts (status index 2 or more) first, then the
 // others; within each group by display name, compared case-insensitively by
-// the collator of the user's locale. Contacts that compare equal keep their
-// relative order. The store keeps the display order sorted after every
-// operation, so a change of one contact moves only that contact.
+// the collator of the user's locale (Polish when the locale is "C" or
+// "POSIX"). Contacts that compare equal keep their relative order. The store
+// keeps the display order sorted after every operation, so a change of one
+// contact moves only that contact.
 //
 // Plain logic: nothing is painted here. The list control repaints after
 // Apply status and Reset statuses, and its callers after the other operations.

@@ -108,7 +108,7 @@ void ConnectionManager::Connect(Sender sender) {
     ServerAddress server;
     if (!ParseLookupReply(body, server)) {
       SetAutoReconnect(false);
-      MessageBox(ServerUnavailable(), kInformacja);
+      MessageBox(ServerUnavailable(), kOstrzezenie);
       SetConnectionState(conn::kNiePolaczony);
       return;
     }

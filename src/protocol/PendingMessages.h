@@ -1,7 +1,7 @@
 #pragma once
 // Messages sent and not yet acknowledged. Slot i holds the text sent with
-// sequence number i + 1 until its acknowledgement arrives; an empty text
-// marks a free slot.
+// sequence number i + 1, and its recipient, until its acknowledgement
+// arrives; a free slot holds nothing.
 
 #include <cstdint>
 #include <optional>
@@ -10,18 +10,33 @@
 
 class PendingMessages {
  public:
+  struct Message {
+    uint32_t sequence = 0;
+    uint32_t recipient = 0;
+    std::string text;
+  };
+
   // Stores text in the first free slot, or a new one at the end; returns the
   // sequence number.
-  uint32_t Allocate(std::string text);
+  uint32_t Allocate(std::string text, uint32_t recipient = 0);
 
   // The text sent with sequence, emptying its slot and trimming free slots
   // from the end; nothing for a sequence without a pending text.
   std::optional<std::string> Take(uint32_t sequence);
 
+  // Every message still pending, in sequence order; the table is left with
+  // no slots. For the end of a connection, after which no acknowledgement
+  // can come.
+  std::vector<Message> TakeAll();
+
   size_t Slots() const { return slots_.size(); }
 
  private:
-  // A slot holds its text, or nothing when free: an empty message never
+  struct Slot {
+    uint32_t recipient;
+    std::string text;
+  };
+  // A slot holds its message, or nothing when free: an empty message never
   // leaves, but a free slot must not be mistaken for one.
-  std::vector<std::optional<std::string>> slots_;
+  std::vector<std::optional<Slot>> slots_;
 };

@@ -15,7 +15,7 @@ void Session::SendNewStatus(uint8_t statusIndex, bool invisible, const std::stri
 void Session::SendChatMessage(uint32_t number, std::string text) {
   // What is kept for the acknowledgement is what went out.
   if (text.size() > gg::kMaxMessageText) text.resize(gg::kMaxMessageText);
-  const uint32_t sequence = pending_.Allocate(text);
+  const uint32_t sequence = pending_.Allocate(text, number);
   connection_.Send(gg::BuildSendMessage(number, sequence, text));
 }
 
@@ -48,5 +48,5 @@ void Session::OnLoginOk() {
 
 void Session::OnLoginFailed() {
   connection_.SetAutoReconnect(false);
-  MessageBox(T("Logowanie nie powiodło się."), kInformacja);
+  MessageBox(T("Logowanie nie powiodło się."), kOstrzezenie);
 }

@@ -8,8 +8,10 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QUrlQuery>
+#include <cctype>
 #include <csignal>
 #include <functional>
 #include <random>
@@ -45,6 +47,49 @@ QByteArray U16(uint16_t v) {
   QByteArray b;
   ggserwer::appendU16(b, v);
   return b;
+}
+
+// The archive page read as a browser reads it, strictly: every tag one the
+// archive writes, "<!--" comments skipped, elements closed in order, no
+// stray angle bracket in the text. The format leaves <html> open. Empty when
+// it reads; otherwise what is wrong.
+std::string HtmlProblems(const QByteArray& page) {
+  static const QSet<QByteArray> kVoid = {"!doctype", "meta", "br", "hr", "img"};
+  static const QSet<QByteArray> kPaired = {"html", "head", "style", "title", "body", "p", "b", "a"};
+  QList<QByteArray> open;
+  qsizetype i = 0;
+  while (i < page.size()) {
+    if (page[i] == '>') return "a stray '>' at " + std::to_string(i);
+    if (page[i] != '<') {
+      ++i;
+      continue;
+    }
+    if (page.mid(i, 4) == "<!--") {
+      const qsizetype end = page.indexOf("-->", i + 4);
+      if (end < 0) return "an unclosed comment";
+      i = end + 3;
+      continue;
+    }
+    const qsizetype end = page.indexOf('>', i);
+    const qsizetype next = page.indexOf('<', i + 1);
+    if (end < 0 || (next >= 0 && next < end)) return "a stray '<' at " + std::to_string(i);
+    QByteArray tag = page.mid(i + 1, end - i - 1);
+    i = end + 1;
+    const bool closing = tag.startsWith('/');
+    if (closing) tag.remove(0, 1);
+    qsizetype n = 0;
+    while (n < tag.size() && (std::isalnum(static_cast<unsigned char>(tag[n])) || tag[n] == '!')) ++n;
+    const QByteArray name = tag.left(n).toLower();
+    if (kVoid.contains(name) && !closing) continue;
+    if (!kPaired.contains(name)) return "an unknown tag <" + tag.toStdString() + ">";
+    if (!closing) {
+      open.append(name);
+    } else if (open.isEmpty() || open.takeLast() != name) {
+      return "</" + name.toStdString() + "> closes nothing open";
+    }
+  }
+  if (open != QList<QByteArray>{"html"}) return "left open: " + QByteArrayList(open).join(' ').toStdString();
+  return {};
 }
 
 // Payloads compare as hexadecimal text: a difference reads at its byte.
@@ -370,4 +415,39 @@ TEST_F(EndToEndTest, RandomPacketsThenServerCloses) {
         serwer.closeConnection();
       },
       false);
+}
+
+TEST_F(EndToEndTest, MessagesOfAContactAndAStrangerReachTheArchiveEscaped) {
+  WriteWithDescriptionAndContacts();
+  for (const char* action :
+       {"300 message 5551 Cześć! Zobacz www.wp.pl/plan :) i <kwiatek>",
+        "200 message 7777 <b>Tanio</b> <script>alert(1)</script> http://example.com/a?b=1&c=2 >>"})
+    serwer.addTimedAction(*ggserwer::parseTimedAction(QString::fromUtf8(action)));
+  Start();
+  ASSERT_TRUE(WaitLoggedIn(0)) << "no login and list within " << kLoginMs << " ms";
+  const QString archive = "osoby/" + QString::number(kNumer) + ".html";
+  ASSERT_TRUE(Serwer::waitFor([&] { return Read(archive).contains("7777"); }, 3000))
+      << "the messages did not reach the archive";
+  End();
+
+  const QByteArray page = Read(archive);
+  EXPECT_TRUE(page.startsWith(QByteArray::fromStdString(MessageArchive::Head(std::to_string(kNumer))).chopped(11)));
+  EXPECT_TRUE(page.endsWith("</p>\r\n</body>"));
+  const qsizetype contact = page.indexOf("<hr><p class=czyje><b>Rozmowa z Zosia (5551)</b>, ");
+  const qsizetype stranger = page.indexOf("<p class=czyje><b>Rozmowa z 7777</b>, ");
+  ASSERT_GE(contact, 0) << page.constData();
+  ASSERT_GT(stranger, contact) << page.constData();
+  // The contact's words in Windows-1250, the address a link, the pictures
+  // the program has as pictures.
+  EXPECT_TRUE(page.contains("<br>Cze\x9c\xe6! Zobacz <a href=\"http://www.wp.pl/plan\">www.wp.pl/plan</a> "
+                            "<img align=bottom src=\"../ikony/usmiech.bmp\"> i "
+                            "<img align=bottom src=\"../ikony/kwiatek.bmp\"></p>"))
+      << page.constData();
+  // The stranger's markup stays text.
+  EXPECT_TRUE(page.contains("<br>&lt;b&gt;Tanio&lt;/b&gt; &lt;script&gt;alert(1)&lt;/script&gt; "
+                            "<a href=\"http://example.com/a?b=1&c=2\">http://example.com/a?b=1&c=2</a> &gt;&gt;</p>"))
+      << page.constData();
+  EXPECT_FALSE(page.contains("<script"));
+  EXPECT_EQ(HtmlProblems(page), "");
+  ExpectIdentityIntact();
 }

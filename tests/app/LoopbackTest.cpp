@@ -132,7 +132,7 @@ TEST_F(LoopbackTest, UnavailableServerIsANotice) {
     Click();
     ASSERT_EQ(box.shown().size(), 1u);
     EXPECT_EQ(box.textsUtf8()[0], "Serwer GG jest aktualnie niedostępny.");
-    EXPECT_EQ(box.shown()[0].kind, kInformacja);
+    EXPECT_EQ(box.shown()[0].kind, kOstrzezenie);
     EXPECT_EQ(State(), conn::kNiePolaczony);
   }
   Serwer::waitFor([] { return false; }, 100);
@@ -161,7 +161,7 @@ TEST_F(LoopbackTest, DroppedConnectionIsRetriedByTheTimer) {
 
 TEST_F(LoopbackTest, UserDisconnectTellsTheServerAndStops) {
   main->SetDescription(T("na chwilę"));
-  main->SetOwnStatus(3);
+  main->ShowOwnStatus(3);  // shown as "dostępny" until the disconnect
   Click();
   ASSERT_TRUE(WaitState(conn::kPolaczony));
   Click(Qt::RightButton);  // never does anything
@@ -174,6 +174,9 @@ TEST_F(LoopbackTest, UserDisconnectTellsTheServerAndStops) {
   ASSERT_TRUE(WaitState(conn::kNiePolaczony));
   EXPECT_FALSE(main->Connection().AutoReconnect());
   EXPECT_EQ(main->OwnStatus(), 1);
+  // The display says what the state is.
+  EXPECT_EQ(main->LStat->text(), QString::fromUtf8("nie ma mnie"));
+  EXPECT_EQ(main->butStatus->Numer(), 1);
 }
 
 TEST_F(LoopbackTest, WrongPasswordStopsAutomaticReconnection) {
@@ -183,6 +186,7 @@ TEST_F(LoopbackTest, WrongPasswordStopsAutomaticReconnection) {
   main->Connection().TimerUrTimer();
   ASSERT_TRUE(Serwer::waitFor([&] { return !box.shown().empty(); }));
   EXPECT_EQ(box.textsUtf8()[0], "Logowanie nie powiodło się.");
+  EXPECT_EQ(box.shown()[0].kind, kOstrzezenie);
   EXPECT_FALSE(main->Connection().AutoReconnect());
   ASSERT_TRUE(WaitState(conn::kNiePolaczony));
   Serwer::waitFor([] { return false; }, 300);

@@ -55,11 +55,16 @@ TEST(AssetsTest, ImageListsHaveTheirSizesAndStandOnBlack) {
 
   const QImage large(kAssets + "/obrazki/ILDuze.png");
   ASSERT_FALSE(large.isNull());
-  EXPECT_EQ(large.width(), 224);
+  EXPECT_EQ(large.width(), 256);
   EXPECT_EQ(large.height(), 32);
-  expectStripOnBlack(large, 32, 7);
+  expectStripOnBlack(large, 32, 8);
   // The settings button is 16 wide: its gear must lie in the left half.
   EXPECT_EQ(survivingPixels(large, QRect(6 * 32 + 16, 0, 16, 32)), 0);
+  // The emoticon button of the chat window is 20 square: its face must lie
+  // in the top left.
+  EXPECT_EQ(survivingPixels(large, QRect(7 * 32 + 20, 0, 12, 32)) +
+                survivingPixels(large, QRect(7 * 32, 20, 20, 12)),
+            0);
 }
 
 TEST(AssetsTest, StatusPicturesDifferFromEachOther) {

@@ -100,6 +100,24 @@ TEST(ContactStoreTest, PolishAlphabetPresenceFirstAndEqualNamesInAddedOrder) {
   }
 }
 
+// With no locale set the names are still Polish: code points would put
+// every Polish capital after "Z".
+TEST(ContactStoreTest, WithoutALocaleNamesCollateAsPolish) {
+  const QLocale saved;
+  const std::vector<std::string> expected{"Celina", "Ćma", "Łucja", "Nieznajomy Żbik", "Zenon"};
+  for (const QLocale& locale : {QLocale::c(), QLocale(QStringLiteral("POSIX"))}) {
+    QLocale::setDefault(locale);
+    ContactStore given{QCollator(locale)};
+    ContactStore byDefault;
+    for (ContactStore* s : {&given, &byDefault})
+      for (const char* n : {"Nieznajomy Żbik", "Zenon", "Łucja", "Ćma", "Celina"})
+        s->Add(Contact(uint32_t(s->Count() + 1), n));
+    EXPECT_EQ(ShownNames(given), expected) << locale.name().toStdString();
+    EXPECT_EQ(ShownNames(byDefault), expected) << locale.name().toStdString();
+  }
+  QLocale::setDefault(saved);
+}
+
 TEST(ContactStoreTest, UnknownStatusCodeIsStoredUnchangedAndStillDecidesPresence) {
   ContactStore s(Polish());
   s.Add(Contact(1, "a"));

@@ -177,7 +177,7 @@ TEST_F(ConnectionTest, NegativeReplyIsANoticeAndNoConnection) {
     ConnectTo(reply);
     ASSERT_EQ(box.shown().size(), 1u) << reply;
     EXPECT_EQ(box.textsUtf8()[0], "Serwer GG jest aktualnie niedostępny.");
-    EXPECT_EQ(box.shown()[0].kind, kInformacja);
+    EXPECT_EQ(box.shown()[0].kind, kOstrzezenie);
     EXPECT_FALSE(cm.AutoReconnect());
     EXPECT_EQ(cm.State(), conn::kNiePolaczony);
   }

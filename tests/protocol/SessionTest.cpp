@@ -135,7 +135,7 @@ TEST_F(SessionTest, LoginFailedStopsRetrying) {
   EXPECT_FALSE(cm.AutoReconnect());
   ASSERT_EQ(box.shown().size(), 1u);
   EXPECT_EQ(box.textsUtf8()[0], "Logowanie nie powiodło się.");
-  EXPECT_EQ(box.shown()[0].kind, kInformacja);
+  EXPECT_EQ(box.shown()[0].kind, kOstrzezenie);
 }
 
 TEST_F(SessionTest, ChatMessagesTakePendingSlots) {

@@ -285,3 +285,54 @@ TEST_F(SerwerTest, UserlistPutIsStoredAndGetComesInPieces) {
   EXPECT_EQ(c.read(9), hex("100000000100000006"));
   EXPECT_TRUE(c.nothingMore());
 }
+
+TEST(TimedActionTest, TextFormReadsEveryKindAndRefusesTheRest) {
+  auto m = ggserwer::parseTimedAction(QString::fromUtf8("250 message 5551 Cześć,  <b>tu</b>\\nwww.wp.pl"));
+  ASSERT_TRUE(m.has_value());
+  EXPECT_EQ(m->afterMs, 250);
+  EXPECT_EQ(m->kind, ggserwer::TimedAction::Kind::Message);
+  EXPECT_EQ(m->number, 5551u);
+  EXPECT_EQ(m->text, QByteArray("Cze\x9c\xe6,  <b>tu</b>\r\nwww.wp.pl")) << "Windows-1250, spaces kept";
+
+  auto s = ggserwer::parseTimedAction("0 status 222 4 na obiedzie");
+  ASSERT_TRUE(s.has_value());
+  EXPECT_EQ(s->kind, ggserwer::TimedAction::Kind::Status);
+  EXPECT_EQ(s->number, 222u);
+  EXPECT_EQ(s->status, 4);
+  EXPECT_EQ(s->text, "na obiedzie");
+  EXPECT_TRUE(ggserwer::parseTimedAction("5 status 222 2")->text.isEmpty());
+  EXPECT_EQ(ggserwer::parseTimedAction("10 close")->kind, ggserwer::TimedAction::Kind::Close);
+  EXPECT_EQ(ggserwer::parseTimedAction("10 DISCONNECTING")->kind, ggserwer::TimedAction::Kind::Disconnecting);
+
+  for (const char* bad : {"", "message 5551 x", "-1 close", "10 close now", "10 wave 5551", "10 message",
+                          "10 message 0 x", "10 message 5551", "10 message abc x", "10 status 222",
+                          "10 status 222 300"}) {
+    QString error;
+    EXPECT_FALSE(ggserwer::parseTimedAction(bad, &error).has_value()) << bad;
+    EXPECT_FALSE(error.isEmpty()) << bad;
+  }
+}
+
+TEST_F(SerwerTest, TimedActionsRunInOrderAfterEachLogin) {
+  for (const char* a : {"30 message 1000 Hej", "0 status 222 4 opis", "20 disconnecting", "10 close"})
+    serwer.addTimedAction(*ggserwer::parseTimedAction(a));
+  Client c;
+  logIn(c);
+  const QByteArray message = c.read(28);
+  EXPECT_EQ(message.left(12), hex("0a00000014000000" "e8030000"));
+  EXPECT_EQ(message.right(4), QByteArray("Hej\0", 4));
+  EXPECT_EQ(c.read(26), hex("0f00000012000000" "de00000004000000000000000000") + "opis");
+  EXPECT_EQ(c.read(8), hex("0b00000000000000"));
+  EXPECT_TRUE(c.waitClosed());
+
+  // The next login plays them again; a connection gone meanwhile drops the rest.
+  serwer.clearTimedActions();
+  serwer.addTimedAction(*ggserwer::parseTimedAction("0 message 1000 raz"));
+  serwer.addTimedAction(*ggserwer::parseTimedAction("100 message 1000 dwa"));
+  Client d;
+  logIn(d);
+  EXPECT_EQ(d.read(28).right(4), QByteArray("raz\0", 4));
+  d.socket.abort();
+  Serwer::waitFor([] { return false; }, 200);
+  EXPECT_EQ(serwer.connectionCount(), 2);
+}

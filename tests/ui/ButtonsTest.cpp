@@ -218,7 +218,7 @@ TEST_F(Buttons, ProgramPicturesAreBuiltIn) {
   Skin::get().LoadPictures();
   EXPECT_EQ(Skin::get().IL().count(), 16);
   EXPECT_EQ(Skin::get().IL().size(), QSize(16, 16));
-  EXPECT_EQ(Skin::get().ILDuze().count(), 7);
+  EXPECT_EQ(Skin::get().ILDuze().count(), 8);
   EXPECT_EQ(Skin::get().ILDuze().size(), QSize(32, 32));
   EXPECT_EQ(Skin::get().texture().size(), QSize(200, 200));
 }

@@ -186,6 +186,7 @@ void Serwer::handleLogin(Connection& c, const QByteArray& payload) {
     c.socket->write(packet(typ::kLoginFailed));
   }
   emit loginChecked(c.id, number, accepted);
+  if (accepted && !timedActions_.isEmpty()) scheduleActions(c.id, 0);
   if (!accepted && closeOnLoginFailed_ && c.socket) c.socket->disconnectFromHost();
 }
 
@@ -206,6 +207,46 @@ void Serwer::handleUserlist(Connection& c, const QByteArray& payload) {
       c.socket->write(packet(typ::kUserlistReply, userlistReplyPayload(reply, piece)));
     } while (at < userlist_.size());
   }
+}
+
+// Each action waits for the one before it, so that their delays add up and
+// their order stays whatever the timers do; the list is read as it is when
+// each step comes.
+void Serwer::scheduleActions(int connection, int next) {
+  if (next >= timedActions_.size()) return;
+  QTimer::singleShot(timedActions_[next].afterMs, this, [this, connection, next] {
+    Connection& c = *connections_[connection];
+    if (!c.open || !c.socket || !c.loggedIn || next >= timedActions_.size()) return;
+    runAction(c, timedActions_[next]);
+    scheduleActions(connection, next + 1);
+  });
+}
+
+void Serwer::runAction(Connection& c, const TimedAction& a) {
+  switch (a.kind) {
+    case TimedAction::Kind::Message:
+      c.socket->write(packet(typ::kRecvMessage,
+                             recvMessagePayload(a.number, 0,
+                                                static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch()),
+                                                8, a.text)));
+      break;
+    case TimedAction::Kind::Status:
+      c.socket->write(packet(typ::kStatusChange, statusChangePayload(StatusEntry(a.number, a.status, a.text))));
+      break;
+    case TimedAction::Kind::Disconnecting:
+      c.socket->write(packet(typ::kDisconnecting));
+      break;
+    case TimedAction::Kind::Close:
+      c.socket->disconnectFromHost();
+      break;
+  }
+}
+
+bool Serwer::runAction(const TimedAction& action) {
+  Connection* c = openCurrent();
+  if (!c) return false;
+  runAction(*c, action);
+  return true;
 }
 
 bool Serwer::sendRaw(const QByteArray& bytes) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ggserwer/LookupSerwer.h"
+#include "ggserwer/TimedAction.h"
 #include "ggserwer/Wire.h"
 
 namespace ggserwer {
@@ -72,6 +73,15 @@ class Serwer : public QObject {
   void setAutoUserlist(bool on) { autoUserlist_ = on; }
   void setUserlistPieceSize(int bytes) { userlistPiece_ = bytes > 0 ? bytes : 1; }
 
+  // Timed actions: run in order on every connection whose login is
+  // accepted, each its afterMs after the one before. An action whose
+  // connection has ended meanwhile is dropped, with those after it.
+  void addTimedAction(const TimedAction& action) { timedActions_.append(action); }
+  void clearTimedActions() { timedActions_.clear(); }
+  const QList<TimedAction>& timedActions() const { return timedActions_; }
+  // Runs one action on the current connection now; false when it is not open.
+  bool runAction(const TimedAction& action);
+
   // What happened on the connections.
   int connectionCount() const;                  // accepted so far
   bool isClientConnected() const;               // the current connection is open
@@ -120,6 +130,8 @@ class Serwer : public QObject {
   void handle(Connection& c, const Packet& p);
   void handleLogin(Connection& c, const QByteArray& payload);
   void handleUserlist(Connection& c, const QByteArray& payload);
+  void runAction(Connection& c, const TimedAction& action);
+  void scheduleActions(int connection, int next);
   Connection* current() const;
   Connection* openCurrent() const;
 
@@ -137,6 +149,7 @@ class Serwer : public QObject {
   QByteArray userlist_;
   bool autoUserlist_ = true;
   int userlistPiece_ = 2047;
+  QList<TimedAction> timedActions_;
 };
 
 }  // namespace ggserwer

@@ -1,6 +1,7 @@
 // ggserwer: a Gadu-Gadu server on 127.0.0.1 for trying the client by hand.
 // Prints one line for every packet a client sends and, when asked, greets a
-// client that logged in with a message from number 1000.
+// client that logged in with a message from number 1000, or plays timed
+// actions (messages, status changes) to it.
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -70,7 +71,13 @@ int main(int argc, char** argv) {
   const QCommandLineOption unavailableOpt("unavailable", "The lookup answers that the server is unavailable.");
   const QCommandLineOption ackOpt("ack-status", "Status of send acknowledgements (default 2).", "K");
   const QCommandLineOption greetOpt("greet", "Message from 1000 sent after each login.", "TEXT");
-  parser.addOptions({portOpt, httpOpt, seedOpt, accountOpt, unavailableOpt, ackOpt, greetOpt});
+  const QCommandLineOption actionOpt(
+      "action",
+      "A timed action after each login, repeatable, run in the order given: \"MS message NUMBER TEXT\", "
+      "\"MS status NUMBER CODE [DESCRIPTION]\", \"MS disconnecting\" or \"MS close\". MS counts the "
+      "milliseconds from the action before (the first: from the login); \\n in a text is a line break.",
+      "ACTION");
+  parser.addOptions({portOpt, httpOpt, seedOpt, accountOpt, unavailableOpt, ackOpt, greetOpt, actionOpt});
   parser.process(app);
 
   QTextStream out(stdout);
@@ -110,6 +117,15 @@ int main(int argc, char** argv) {
       return 2;
     }
     serwer.setAckStatus(status);
+  }
+  for (const QString& text : parser.values(actionOpt)) {
+    QString error;
+    const auto action = ggserwer::parseTimedAction(text, &error);
+    if (!action) {
+      err << "ggserwer: --action \"" << text << "\": " << error << "\n";
+      return 2;
+    }
+    serwer.addTimedAction(*action);
   }
   const QByteArray greeting = parser.isSet(greetOpt) ? utf8ToWire(parser.value(greetOpt)) : QByteArray();
 

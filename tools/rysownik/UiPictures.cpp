@@ -304,6 +304,27 @@ QImage settings() {
   return img;
 }
 
+// The emoticon picker's button, 20 pixels square: a smiling face in the top
+// left of its 32-pixel place.
+QImage emoticonButton() {
+  QImage img = blackImage(32, 32);
+  QPainter p;
+  beginPainting(p, img);
+  glossyOrb(p, QRectF(1.5, 1.5, 17, 17), QColor(246, 196, 32));
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(70, 44, 10));
+  p.drawEllipse(QPointF(7.2, 8.0), 1.3, 1.7);
+  p.drawEllipse(QPointF(12.8, 8.0), 1.3, 1.7);
+  QPainterPath smile;
+  smile.moveTo(5.6, 11.4);
+  smile.quadTo(10, 16.2, 14.4, 11.4);
+  p.setPen(QPen(QColor(70, 44, 10), 1.5, Qt::SolidLine, Qt::RoundCap));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(smile);
+  p.end();
+  return img;
+}
+
 // The resting tray icon: a green ball with a white whirl.
 void whirlBall(QPainter& p, const QRectF& r) {
   glossyOrb(p, r, QColor(44, 176, 70));
@@ -355,6 +376,7 @@ std::vector<QImage> largeList() {
   std::vector<QImage> list;
   for (int i = 0; i <= 5; ++i) list.push_back(largeStatus(i));
   list.push_back(settings());
+  list.push_back(emoticonButton());
   return list;
 }
 

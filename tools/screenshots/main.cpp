@@ -4,7 +4,8 @@
 // PNG files into the folder (default: docs/screenshots); then the same window
 // and a question in the inverted (light) scheme; the password prompt and the
 // main window with contacts, at the top of its list and paged down; a
-// conversation with messages of every delivery state.
+// conversation with messages of every delivery state; a chat window and the
+// window size dialog.
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +22,7 @@
 #include "app/TFStat.h"
 #include "contacts/view/TFNowy.h"
 #include "contacts/view/TFPuk.h"
+#include "conversation/view/TFCzat.h"
 #include "conversation/view/TFEmoty.h"
 #include "conversation/view/TRozmowa.h"
 #include "platform/desktop/ShellOpen.h"
@@ -31,6 +33,7 @@
 #include "ui/TButon.h"
 #include "ui/TFBoks.h"
 #include "ui/TFDialog.h"
+#include "ui/TFRozm.h"
 #include "ui/TNapisButon.h"
 #include "ui/TSkinnedForm.h"
 
@@ -142,6 +145,39 @@ void conversation(const char* name) {
   view->AddMessage(T("Halo? Odezwij się ;)"), noon + 3600 + 420, NotDelivered);
   form.show();
   save(form, name);
+}
+
+// A chat window as the user sees it: received messages with a link and
+// emoticons, the user's own delivered, queued and not delivered, and a reply
+// being typed.
+void chatWindow(const char* name) {
+  struct Offline : TFCzat::Outgoing {
+    bool Connected() const override { return false; }
+    void SendChatMessage(uint32_t, std::string) override {}
+  } outgoing;
+  DesktopShellOpen shell;
+  TFCzat w(5551, shell, QStringLiteral(WM_ASSETS_DIR), -60, outgoing);
+  w.setWindowTitle(cp1250::toQString(T("Zosia (nr 5551)")));
+  w.Rozmowa->SetToday([] { return DayNumber(2026, 12, 8); });
+  const uint32_t noon = 1796731200;  // 2026-12-08 12:00 UTC
+  w.Rozmowa->AddMessage(T("Hej! Masz już bilety? Rozkład jest na www.pkp.pl/rozklad :)"), noon - 1800, Received);
+  w.Rozmowa->AddMessage(T("Mam, wagon 7 miejsce 45 ;) Biorę też <kwiatek>"), noon + 3600 - 1500, Delivered);
+  w.Rozmowa->AddMessage(T("Super!! <lol>"), noon - 900, Received);
+  w.Rozmowa->AddMessage(T("Będę na peronie kwadrans wcześniej"), noon + 3600 - 600, Queued);
+  w.Rozmowa->AddMessage(T("Halo? :("), noon + 3600 - 60, NotDelivered);
+  w.show();
+  w.Memo1->setPlainText(QString::fromUtf8("To do zobaczenia o 17:20 <usmiech>"));
+  w.Memo1->moveCursor(QTextCursor::End);
+  QCoreApplication::processEvents();
+  save(w, name);
+}
+
+// The size dialog as the chat window opens it.
+void sizeDialog(const char* name) {
+  TFRozm dialog;
+  dialog.Prepare(377, 290);
+  dialog.show();
+  save(dialog, name);
 }
 
 }  // namespace
@@ -269,6 +305,8 @@ int main(int argc, char** argv) {
   mainWindow("okno-glowne.png", false);
   mainWindow("okno-glowne-przewiniete.png", true);
   conversation("rozmowa.png");
+  chatWindow("okno-rozmowy.png");
+  sizeDialog("rozmiar-okna.png");
   picker("ikonki.png");
   statusDialog("okno-statusu.png");
   contactWindows();

@@ -96,6 +96,9 @@ void TFPuk::Buton1Click() {
 
 void TFPuk::Buton2Click() { RemoveAt(SelectedIndex()); }
 
-// Chat windows come with their own window class; until it exists a knock
-// has nowhere to open a conversation.
-void TFPuk::ListaPukDblClick() {}
+// The number stays in the list.
+void TFPuk::ListaPukDblClick() {
+  bool ok = false;
+  const uint32_t numer = QString::fromStdString(SelectedNumber()).toUInt(&ok);
+  if (ok && numer > 0) emit OpenChatRequested(numer);
+}

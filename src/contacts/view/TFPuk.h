@@ -45,6 +45,8 @@ class TFPuk : public TSkinnedForm {
   void Changed();
   // Buton1 with an entry selected: add it as a contact.
   void AddRequested();
+  // A double-click on a number: its chat window is to be opened.
+  void OpenChatRequested(uint32_t numer);
 
  private:
   KnockList knocks_;

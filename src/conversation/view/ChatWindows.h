@@ -1,0 +1,73 @@
+#pragma once
+// The chat window registry: every open chat window in order of creation,
+// entry i with Tag i, found again by its partner's number. Windows are made
+// hidden, on demand, and kept until they are closed or the identity is
+// unloaded. The registry also keeps the tray's animation in step with the
+// windows' new-message flags and tells its owner whenever the list of
+// windows changes (the tray menu lists them).
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "conversation/view/TFCzat.h"
+#include "protocol/IncomingEvents.h"
+
+class ShellOpen;
+class Tray;
+
+class ChatWindows : public IncomingEvents::Chats {
+ public:
+  // The display name of a contact; nothing for a stranger.
+  using NameLookup = std::function<std::optional<std::string>(uint32_t number)>;
+
+  struct Setup {
+    ShellOpen& shell;
+    QString programDir;
+    int16_t timeBias = -60;
+    NameLookup names;
+    TFCzat::Outgoing& outgoing;
+    Tray& tray;
+  };
+
+  explicit ChatWindows(Setup setup);
+  ~ChatWindows() override;
+  ChatWindows(const ChatWindows&) = delete;
+  ChatWindows& operator=(const ChatWindows&) = delete;
+
+  // The registry index of number's window, created (hidden, with its caption
+  // and a random place) when there is none.
+  int FindOrCreateChat(uint32_t number) override;
+  int FindChat(uint32_t number) const override;
+  void AddMessage(int chat, const std::string& text, uint32_t time, uint8_t state) override;
+  bool ChatVisible(int chat) const override;
+  void SetNowy(int chat, bool nowy) override;
+
+  // A double-click on a contact or a knock: the window found or made, then
+  // brought to the front when visible, or shown.
+  void OpenChat(uint32_t number);
+
+  int Count() const { return static_cast<int>(windows_.size()); }
+  TFCzat* At(int chat) const { return windows_[chat]; }
+
+  // Closes and frees every window (the identity is unloaded).
+  void CloseAll();
+
+  // Runs whenever a window was added or closed.
+  void SetOnChanged(std::function<void()> f) { onChanged_ = std::move(f); }
+
+  // "%s (nr %d)" with the contact's name, or "Nieznajomy" for a stranger.
+  static std::string Caption(const std::optional<std::string>& name, uint32_t number);
+
+ private:
+  void Closed(TFCzat* window);
+  // The animation runs while any window holds a new message.
+  void UpdateTray();
+
+  Setup setup_;
+  std::vector<TFCzat*> windows_;  // owned
+  std::function<void()> onChanged_;
+};

@@ -1,0 +1,225 @@
+#include "conversation/view/TFCzat.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "conversation/view/TFEmoty.h"
+#include "conversation/view/TRozmowa.h"
+#include "platform/Cp1250.h"
+#include "ui/Anchors.h"
+#include "ui/Skin.h"
+#include "ui/SkinFonts.h"
+#include "ui/SkinScrollBar.h"
+#include "ui/TButon.h"
+#include "ui/TFRozm.h"
+
+namespace {
+
+// The client size the component places are given for.
+constexpr QSize kDesign(377, 290);
+constexpr Place kRozmowaPlace{8, 24, 369, 175, kAll};
+constexpr Place kBZamknijPlace{3, 3, 16, 16, kLeftTop};
+constexpr Place kButon1Place{356, 3, 16, 16, kRightTop};
+constexpr Place kButon3Place{338, 3, 16, 16, kRightTop};
+constexpr Place kButon2Place{350, 208, 20, 20, kRightBottom};
+constexpr Place kMemo1Place{8, 208, 340, 73, kLeftRightBottom};
+
+TButon* Button(QWidget* parent, const char* name, const TImageList& list, uint8_t picture,
+               const char* hint) {
+  auto* b = new TButon(parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->SetIL(&list);
+  b->SetNumer(picture);
+  if (hint) b->setToolTip(QString::fromUtf8(hint));
+  return b;
+}
+
+bool IsHighSurrogateAt(const QString& s, int i) { return i >= 0 && i < s.size() && s[i].isHighSurrogate(); }
+
+}  // namespace
+
+TFCzat::TFCzat(uint32_t number, ShellOpen& shell, const QString& programDir, int16_t timeBias,
+               Outgoing& outgoing)
+    : TSkinnedForm(nullptr, Qt::WindowStaysOnTopHint), programDir_(programDir), outgoing_(outgoing) {
+  setObjectName(QStringLiteral("FCzat"));
+  Rozmowa = new TRozmowa(shell, programDir, timeBias, this);
+  Rozmowa->setObjectName(QStringLiteral("Rozmowa"));
+  Rozmowa->Number = number;
+
+  resize(kDesign);
+  PlaceComponents();
+}
+
+TFCzat::~TFCzat() = default;
+
+void TFCzat::BuildComponents() {
+  if (Memo1) return;
+  const Skin& skin = Skin::get();
+  BZamknij = Button(this, "BZamknij", skin.IL(), 6, nullptr);
+  Buton1 = Button(this, "Buton1", skin.IL(), 7, nullptr);
+  Buton3 = Button(this, "Buton3", skin.IL(), 8, "Zmień rozmiar okna");
+  Buton2 = Button(this, "Buton2", skin.ILDuze(), 7, nullptr);
+  connect(BZamknij, &TButon::OnClick, this, [this] { BZamknijClick(); });
+  connect(Buton1, &TButon::OnClick, this, [this] { Buton1Click(); });
+  connect(Buton2, &TButon::OnClick, this, [this] { Buton2Click(); });
+  connect(Buton3, &TButon::OnClick, this, [this] { Buton3Click(); });
+
+  Memo1 = new QPlainTextEdit(this);
+  Memo1->setObjectName(QStringLiteral("Memo1"));
+  Memo1->setFrameShape(QFrame::NoFrame);
+  Memo1->setFont(SansSerifFont());
+  Memo1->setTabChangesFocus(true);
+  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Memo1->installEventFilter(this);
+  connect(Memo1->document(), &QTextDocument::contentsChange, this, [this](int at, int, int added) {
+    changedAt_ = at;
+    changedCount_ = added;
+  });
+  connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { KeepToLimit(); });
+
+  PlaceComponents();
+  ApplyColours();  // the window may have taken the scheme's colours before
+}
+
+void TFCzat::setVisible(bool visible) {
+  if (visible) BuildComponents();
+  TSkinnedForm::setVisible(visible);
+}
+
+uint32_t TFCzat::Number() const { return Rozmowa->Number; }
+
+void TFCzat::SetNowy(bool nowy) {
+  nowy_ = nowy;
+  emit NowyChanged();
+}
+
+void TFCzat::PlaceComponents() {
+  const int w = width(), h = height();
+  PlaceAt(Rozmowa, kRozmowaPlace, kDesign, w, h);
+  if (!Memo1) return;
+  PlaceAt(BZamknij, kBZamknijPlace, kDesign, w, h);
+  PlaceAt(Buton1, kButon1Place, kDesign, w, h);
+  PlaceAt(Buton3, kButon3Place, kDesign, w, h);
+  PlaceAt(Buton2, kButon2Place, kDesign, w, h);
+  PlaceAt(Memo1, kMemo1Place, kDesign, w, h);
+}
+
+void TFCzat::resizeEvent(QResizeEvent*) { PlaceComponents(); }
+
+void TFCzat::ApplyColours() {
+  TSkinnedForm::ApplyColours();  // Memo1: frame shade 0 behind the text colour
+  if (Memo1) SkinScrollBars(Memo1);
+}
+
+void TFCzat::showEvent(QShowEvent* event) {
+  TSkinnedForm::showEvent(event);
+  SetNowy(false);
+}
+
+void TFCzat::closeEvent(QCloseEvent* event) {
+  TSkinnedForm::closeEvent(event);
+  if (event->isAccepted()) emit Closed(this);
+}
+
+int TFCzat::EntryBytes(const QString& plainText) {
+  int bytes = 0;
+  for (int i = 0; i < plainText.size(); ++i) {
+    const QChar c = plainText[i];
+    if (c.isHighSurrogate() && i + 1 < plainText.size() && plainText[i + 1].isLowSurrogate()) ++i;
+    bytes += c == u'\n' ? 2 : 1;  // a line break goes out as CR LF
+  }
+  return bytes;
+}
+
+std::string TFCzat::EntryText() const {
+  if (!Memo1) return {};
+  QString text = Memo1->toPlainText();
+  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return cp1250::fromQString(text);
+}
+
+void TFCzat::KeepToLimit() {
+  if (limiting_) return;
+  const QString text = Memo1->toPlainText();
+  int excess = EntryBytes(text) - kMaxMessage;
+  if (excess <= 0) return;
+  // What was just typed or pasted loses its end; the rest of the entry stays.
+  const int end = std::min<int>(changedAt_ + changedCount_, text.size());
+  int cut = end;
+  const int floor = std::max(0, changedAt_);
+  while (excess > 0 && cut > floor) {
+    --cut;
+    if (text[cut].isLowSurrogate() && IsHighSurrogateAt(text, cut - 1) && cut - 1 >= floor) --cut;
+    excess -= text[cut] == u'\n' ? 2 : 1;
+  }
+  limiting_ = true;
+  QTextCursor c(Memo1->document());
+  c.setPosition(cut);
+  c.setPosition(end, QTextCursor::KeepAnchor);
+  c.removeSelectedText();
+  if (excess > 0) {
+    // Only when the entry was over the limit before the change: it is cut
+    // at its end.
+    c.movePosition(QTextCursor::End);
+    while (excess > 0 && c.position() > 0) {
+      c.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
+      excess -= c.selectedText().startsWith(QChar::ParagraphSeparator) ? 2 : 1;
+      c.removeSelectedText();
+    }
+  }
+  limiting_ = false;
+  Memo1->setTextCursor(c);
+}
+
+bool TFCzat::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Memo1 && event->type() == QEvent::KeyPress &&
+      Memo1KeyDown(static_cast<QKeyEvent*>(event)))
+    return true;
+  return TSkinnedForm::eventFilter(watched, event);
+}
+
+// Enter never breaks the line by itself: with Shift it inserts a line break,
+// without it it sends.
+bool TFCzat::Memo1KeyDown(QKeyEvent* key) {
+  if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+  if (key->modifiers() & Qt::ShiftModifier) {
+    QTextCursor c = Memo1->textCursor();
+    c.insertText(QStringLiteral("\n"));  // replaces the selection
+    Memo1->setTextCursor(c);
+    Memo1->ensureCursorVisible();
+    return true;
+  }
+  // While not connected nothing happens and the text stays.
+  const std::string text = EntryText();
+  if (!text.empty() && outgoing_.Connected()) {
+    outgoing_.SendChatMessage(Number(), text);
+    Memo1->clear();
+  }
+  return true;
+}
+
+void TFCzat::Buton2Click() {
+  BuildComponents();
+  TFEmoty picker(programDir_);
+  const std::string_view token = TFEmoty::InsertedText(picker.Choose(this));
+  if (token.empty()) return;
+  QTextCursor c = Memo1->textCursor();
+  c.insertText(cp1250::toQString(token));
+  Memo1->setTextCursor(c);
+  Memo1->setFocus();
+}
+
+void TFCzat::Buton3Click() {
+  int w = width(), h = height();
+  if (AskWindowSize(w, h)) SetClientSize(w, h);
+}
+
+void TFCzat::SetClientSize(int width, int height) {
+  resize(width, height);
+  PlaceComponents();  // also for a hidden window, whose resize event waits
+  update();
+}

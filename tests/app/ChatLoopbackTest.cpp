@@ -1,0 +1,205 @@
+// A conversation through the main window logged in to the local server
+// emulator: messages arriving in hidden and visible chat windows, typing and
+// sending, acknowledgements, and what becomes of messages still pending when
+// the connection ends. The tray and the sound are recording fakes.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/TFMain.h"
+#include "app/TShape.h"
+#include "contacts/view/TFPuk.h"
+#include "contacts/view/TLista.h"
+#include "conversation/view/ChatWindows.h"
+#include "conversation/view/TRozmowa.h"
+#include "ggserwer/Serwer.h"
+#include "platform/Cp1250.h"
+#include "protocol/Packets.h"
+#include "support/RecordingTray.h"
+#include "support/ScriptedMessageBox.h"
+
+namespace {
+
+using ggserwer::Serwer;
+
+constexpr uint32_t kOwn = 123456;
+
+struct ChatLoopbackTest : ::testing::Test {
+  QTemporaryDir dir;
+  QString savedCwd = QDir::currentPath();
+  ScriptedMessageBox box;
+  Serwer serwer;
+  RecordingTray tray;
+  CountingSound sound;
+  std::unique_ptr<TFMain> m;
+
+  void SetUp() override {
+    ASSERT_TRUE(serwer.start());
+    serwer.addAccount(kOwn, "haslo");
+    TFMain::Options o;
+    o.programDir = dir.path();
+    o.tray = &tray;
+    o.sound = &sound;
+    m = std::make_unique<TFMain>(o);
+    m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
+    m->SetIdentity(kOwn, "haslo");
+    ASSERT_TRUE(m->CreateArchive(std::to_string(kOwn)));
+    TKontakt k;
+    k.numer = 5551;
+    k.wyswietl = T("Zosia");
+    ASSERT_TRUE(m->Contacts().Add(k));
+  }
+  void TearDown() override {
+    m.reset();
+    QDir::setCurrent(savedCwd);
+  }
+  void Connect() {
+    m->Dialog->OnMouseDown(Qt::LeftButton);
+    ASSERT_TRUE(Serwer::waitFor([&] { return m->Connection().State() == conn::kPolaczony; }));
+    ASSERT_TRUE(serwer.waitForLogin());
+  }
+  ChatWindows& chats() { return m->Chats(); }
+  const std::vector<Wiersz>& MessagesOf(uint32_t number) {
+    return chats().At(chats().FindChat(number))->Rozmowa->Messages();
+  }
+  bool WaitMessages(uint32_t number, size_t n) {
+    return Serwer::waitFor([&] { return chats().FindChat(number) >= 0 && MessagesOf(number).size() >= n; });
+  }
+  QByteArray ArchiveFile() {
+    QFile f(dir.filePath("osoby/123456.html"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  static int Count(const QByteArray& hay, const QByteArray& needle) { return int(hay.count(needle)); }
+};
+
+}  // namespace
+
+TEST_F(ChatLoopbackTest, MessageInAHiddenWindowIsFlaggedAnnouncedAndArchivedNotWhenVisible) {
+  Connect();
+  const QByteArray text("Cze\x9c\xe6, jak leci? Dawno si\xea nie widzieli\x9cmy");
+  ASSERT_TRUE(serwer.sendMessage(5551, text, 1796731200));
+  ASSERT_TRUE(WaitMessages(5551, 1));
+  TFCzat* w = chats().At(chats().FindChat(5551));
+  EXPECT_FALSE(w->isVisible()) << "a message opens no window";
+  EXPECT_TRUE(w->Nowy());
+  EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Zosia (nr 5551)"));
+  EXPECT_EQ(MessagesOf(5551)[0].Text, text.toStdString());
+  EXPECT_EQ(MessagesOf(5551)[0].Time, 1796731200u);
+  EXPECT_EQ(MessagesOf(5551)[0].Kind, Received);
+  EXPECT_EQ(sound.plays, 1);
+  ASSERT_EQ(tray.balloons.size(), 1u);
+  EXPECT_EQ(tray.balloons[0].title, T("Zosia"));
+  EXPECT_EQ(tray.balloons[0].text, T("Cześć,..."));
+  EXPECT_TRUE(tray.animation);
+  const QByteArray archived = ArchiveFile();
+  EXPECT_EQ(Count(archived, "<p class=czyje><b>Rozmowa z Zosia (5551)</b>, "), 1);
+  EXPECT_TRUE(archived.contains(text)) << archived.constData();
+  EXPECT_TRUE(archived.endsWith("</p>\r\n</body>"));
+
+  // The user double-clicks the contact: the window shows, the flag goes.
+  m->show();
+  QCoreApplication::processEvents();
+  const QPoint row(30, 5);
+  QTest::mouseClick(m->ListaK, Qt::LeftButton, {}, row);
+  QTest::mouseDClick(m->ListaK, Qt::LeftButton, {}, row);
+  ASSERT_TRUE(w->isVisible());
+  EXPECT_FALSE(w->Nowy());
+  EXPECT_FALSE(tray.animation);
+  EXPECT_EQ(chats().Count(), 1);
+
+  ASSERT_TRUE(serwer.sendMessage(5551, "widzisz?"));
+  ASSERT_TRUE(WaitMessages(5551, 2));
+  EXPECT_EQ(sound.plays, 1) << "a visible window makes no sound";
+  EXPECT_EQ(tray.balloons.size(), 1u);
+  EXPECT_FALSE(w->Nowy());
+  EXPECT_EQ(Count(ArchiveFile(), "<p class=czyje>"), 2);
+}
+
+TEST_F(ChatLoopbackTest, TypedMessageGoesOutAndItsAcknowledgementsShowTheirStates) {
+  Connect();
+  chats().OpenChat(5551);
+  TFCzat* w = chats().At(chats().FindChat(5551));
+  const std::pair<uint32_t, uint8_t> acks[] = {{2, Delivered}, {3, Queued}, {6, NotDelivered}};
+  for (size_t i = 0; i < 3; ++i) {
+    serwer.setAckStatus(acks[i].first);
+    w->Memo1->insertPlainText(QString::fromUtf8("Zażółć %1").arg(i));
+    QTest::keyClick(w->Memo1, Qt::Key_Return);
+    ASSERT_TRUE(serwer.waitForPacket(gg::out::kSendMsg, int(i) + 1));
+    ASSERT_TRUE(WaitMessages(5551, i + 1));
+    EXPECT_EQ(MessagesOf(5551)[i].Kind, acks[i].second) << "ack status " << acks[i].first;
+  }
+  const auto sent = serwer.packetsOfType(gg::out::kSendMsg);
+  // Recipient, sequence 1 (each acknowledged before the next), class 8, the
+  // text's Windows-1250 bytes and a zero byte.
+  EXPECT_EQ(sent[0].payload.toHex(' ').toStdString(),
+            QByteArray("\xaf\x15\x00\x00\x01\x00\x00\x00\x08\x00\x00\x00Za\xbf\xf3\xb3\xe6 0\x00", 21)
+                .toHex(' ')
+                .toStdString());
+  EXPECT_EQ(MessagesOf(5551)[0].Text, "Za\xbf\xf3\xb3\xe6 0");
+  EXPECT_TRUE(w->Memo1->toPlainText().isEmpty());
+
+  // A repeated acknowledgement finds nothing pending.
+  ASSERT_TRUE(serwer.sendAck(2, 5551, 1));
+  Serwer::waitFor([] { return false; }, 200);
+  EXPECT_EQ(MessagesOf(5551).size(), 3u);
+  const QByteArray archived = ArchiveFile();
+  EXPECT_EQ(Count(archived, "<p class=moje><b>Rozmowa z Zosia (5551)</b>, "), 3);
+  EXPECT_TRUE(archived.contains("Za\xbf\xf3\xb3\xe6 2</p>"));
+  EXPECT_EQ(sound.plays, 0);
+}
+
+TEST_F(ChatLoopbackTest, ClosedWindowAndEndedConnectionLoseNoMessage) {
+  serwer.setAutoAck(false);
+  Connect();
+  chats().OpenChat(5551);
+  TFCzat* w = chats().At(chats().FindChat(5551));
+  w->Memo1->insertPlainText("do zamknietego");
+  QTest::keyClick(w->Memo1, Qt::Key_Return);
+  ASSERT_TRUE(serwer.waitForPacket(gg::out::kSendMsg));
+  w->close();
+  ASSERT_TRUE(serwer.sendAck(2, 5551, 1));
+  ASSERT_TRUE(Serwer::waitFor([&] { return ArchiveFile().contains("do zamknietego"); }))
+      << "an acknowledged message is archived even with its window closed";
+  EXPECT_EQ(chats().Count(), 0) << "and no window is made for it";
+
+  chats().OpenChat(5551);
+  w = chats().At(chats().FindChat(5551));
+  w->Memo1->insertPlainText("nigdy nie potwierdzona");
+  QTest::keyClick(w->Memo1, Qt::Key_Return);
+  ASSERT_TRUE(serwer.waitForPacket(gg::out::kSendMsg, 2));
+  m->Dialog->OnMouseDown(Qt::LeftButton);  // the user disconnects
+  ASSERT_TRUE(Serwer::waitFor([&] { return m->Connection().State() == conn::kNiePolaczony; }));
+  ASSERT_EQ(MessagesOf(5551).size(), 1u);
+  EXPECT_EQ(MessagesOf(5551)[0].Text, "nigdy nie potwierdzona");
+  EXPECT_EQ(MessagesOf(5551)[0].Kind, NotDelivered);
+  EXPECT_EQ(Count(ArchiveFile(), "<p class=moje>"), 2);
+  EXPECT_EQ(m->Outgoing().Pending().Slots(), 0u);
+
+  // The next connection numbers its messages from 1 again.
+  Connect();
+  w->Memo1->insertPlainText("znowu");
+  QTest::keyClick(w->Memo1, Qt::Key_Return);
+  ASSERT_TRUE(serwer.waitForPacket(gg::out::kSendMsg));
+  EXPECT_EQ(gg::ReadLe32(serwer.packetsOfType(gg::out::kSendMsg)[0].payload.constData() + 4), 1u);
+}
+
+TEST_F(ChatLoopbackTest, DoubleClickOnAKnockOpensAStrangersChat) {
+  m->Knocks().AddKnock(3456789);
+  m->Knocks().ListaPuk->setCurrentRow(0);
+  m->Knocks().ListaPukDblClick();
+  ASSERT_EQ(chats().Count(), 1);
+  TFCzat* w = chats().At(0);
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Nieznajomy (nr 3456789)"));
+  EXPECT_EQ(m->Knocks().Knocks().Count(), 1) << "the number stays in the list";
+  w->hide();
+  m->Knocks().ListaPukDblClick();
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(chats().Count(), 1);
+}

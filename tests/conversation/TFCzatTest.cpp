@@ -1,0 +1,317 @@
+// The chat windows and their registry, offscreen, with the connection, the
+// tray and the desktop's "open" played by fakes.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <map>
+
+#include "conversation/view/ChatWindows.h"
+#include "conversation/view/TFEmoty.h"
+#include "conversation/view/TRozmowa.h"
+#include "platform/Cp1250.h"
+#include "platform/desktop/ShellOpen.h"
+#include "support/RecordingTray.h"
+#include "ui/TButon.h"
+#include "ui/TFRozm.h"
+#include "ui/UiTestSupport.h"
+
+namespace {
+
+class NoShell : public ShellOpen {
+ public:
+  bool Open(const QString&, const QString&) override { return true; }
+};
+
+struct FakeOutgoing : TFCzat::Outgoing {
+  bool connected = true;
+  std::vector<std::pair<uint32_t, std::string>> sent;
+  bool Connected() const override { return connected; }
+  void SendChatMessage(uint32_t n, std::string t) override { sent.emplace_back(n, std::move(t)); }
+};
+
+constexpr uint32_t kNoon = 1796731200;
+
+template <class W>
+W* OpenWindow() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* d = qobject_cast<W*>(w); d && d->isVisible()) return d;
+  return nullptr;
+}
+
+// Typed as the keyboard types it, Polish letters included (QTest::keyClicks
+// knows Latin-1 only).
+void Type(QWidget* w, const QString& text) {
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(w, &press);
+    QCoreApplication::sendEvent(w, &release);
+  }
+}
+
+void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+struct ChatWindowTest : SkinTest {
+  NoShell shell;
+  FakeOutgoing outgoing;
+  RecordingTray tray;
+  std::map<uint32_t, std::string> names{{5551, T("Zosia")}};
+  int changes = 0;
+  std::unique_ptr<ChatWindows> chats;
+
+  void SetUp() override {
+    SkinTest::SetUp();
+    Skin::get().LoadPictures();
+    chats = std::make_unique<ChatWindows>(ChatWindows::Setup{
+        shell, QStringLiteral(WM_ASSETS_DIR), -60,
+        [this](uint32_t n) {
+          const auto it = names.find(n);
+          return it == names.end() ? std::nullopt : std::optional<std::string>(it->second);
+        },
+        outgoing, tray});
+    chats->SetOnChanged([this] { ++changes; });
+  }
+  void TearDown() override {
+    chats.reset();
+    FlushDeletes();
+    SkinTest::TearDown();
+  }
+  TFCzat* Shown(uint32_t number) {
+    TFCzat* w = chats->At(chats->FindOrCreateChat(number));
+    w->show();
+    return w;
+  }
+};
+
+}  // namespace
+
+TEST_F(ChatWindowTest, HiddenWindowsCostOnlyTheirConversationUntilShown) {
+  const int stranger = chats->FindOrCreateChat(777);
+  const int contact = chats->FindOrCreateChat(5551);
+  EXPECT_EQ(chats->FindOrCreateChat(777), stranger);
+  EXPECT_EQ(chats->FindChat(9), -1);
+  ASSERT_EQ(chats->Count(), 2);
+  EXPECT_EQ(changes, 2);
+  TFCzat* w = chats->At(stranger);
+  EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Nieznajomy (nr 777)"));
+  EXPECT_EQ(chats->At(contact)->windowTitle(), QString::fromUtf8("Zosia (nr 5551)"));
+  EXPECT_EQ(w->Tag, 0);
+  EXPECT_EQ(chats->At(contact)->Tag, 1);
+  EXPECT_EQ(w->Rozmowa->Number, 777u);
+  EXPECT_EQ(w->Rozmowa->TimeBias(), -60);
+  for (int i = 0; i < chats->Count(); ++i) {
+    const QPoint at = chats->At(i)->pos();
+    EXPECT_TRUE(at.x() >= 50 && at.x() < 300 && at.y() >= 50 && at.y() < 250) << at.x() << "," << at.y();
+  }
+  EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+
+  chats->AddMessage(stranger, T("Tanio! www.example.com :)"), kNoon, 0);
+  EXPECT_FALSE(chats->ChatVisible(stranger));
+  EXPECT_EQ(w->windowHandle(), nullptr) << "a hidden window has no native window";
+  EXPECT_FALSE(w->ComponentsBuilt());
+  EXPECT_EQ(w->Rozmowa->Messages().size(), 1u);
+
+  chats->OpenChat(777);
+  EXPECT_TRUE(chats->ChatVisible(stranger));
+  EXPECT_NE(w->windowHandle(), nullptr);
+  ASSERT_TRUE(w->ComponentsBuilt());
+  EXPECT_EQ(w->size(), QSize(377, 290));
+  EXPECT_EQ(w->Rozmowa->geometry(), QRect(8, 24, 369, 175));
+  EXPECT_EQ(w->BZamknij->geometry(), QRect(3, 3, 16, 16));
+  EXPECT_EQ(w->Buton1->geometry(), QRect(356, 3, 16, 16));
+  EXPECT_EQ(w->Buton3->geometry(), QRect(338, 3, 16, 16));
+  EXPECT_EQ(w->Buton2->geometry(), QRect(350, 208, 20, 20));
+  EXPECT_EQ(w->Memo1->geometry(), QRect(8, 208, 340, 73));
+  EXPECT_EQ(w->Buton2->IL(), &Skin::get().ILDuze());
+  EXPECT_EQ(w->Buton2->Numer(), 7);
+  EXPECT_EQ(w->Buton3->toolTip(), QString::fromUtf8("Zmień rozmiar okna"));
+  EXPECT_EQ(chats->Count(), 2) << "opening finds the window";
+
+  // Hiding keeps the window, its place in the registry and its conversation.
+  QTest::mouseClick(w->Buton1, Qt::LeftButton, {}, w->Buton1->rect().center());
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_EQ(chats->FindChat(777), stranger);
+  EXPECT_EQ(w->Rozmowa->Messages().size(), 1u);
+}
+
+TEST_F(ChatWindowTest, ClosingTheSecondOfThreeRenumbersAndFreesIt) {
+  for (uint32_t n : {101u, 102u, 103u}) chats->AddMessage(chats->FindOrCreateChat(n), "x", kNoon, 0);
+  QPointer<TFCzat> second = Shown(102);
+  changes = 0;
+  QTest::mouseClick(second->BZamknij, Qt::LeftButton, {}, second->BZamknij->rect().center());
+  FlushDeletes();
+  EXPECT_TRUE(second.isNull()) << "a closed window is freed";
+  ASSERT_EQ(chats->Count(), 2);
+  EXPECT_EQ(chats->At(0)->Tag, 0);
+  EXPECT_EQ(chats->At(1)->Tag, 1);
+  EXPECT_EQ(chats->At(0)->Number(), 101u);
+  EXPECT_EQ(chats->At(1)->Number(), 103u);
+  EXPECT_EQ(changes, 1);
+  // The next message from that number finds a new, empty window.
+  const int again = chats->FindOrCreateChat(102);
+  EXPECT_EQ(again, 2);
+  EXPECT_TRUE(chats->At(again)->Rozmowa->Messages().empty());
+
+  chats->CloseAll();
+  EXPECT_EQ(chats->Count(), 0);
+  EXPECT_EQ(changes, 3);
+}
+
+TEST_F(ChatWindowTest, NewMessageFlagsRunTheTrayUntilEveryFlaggedWindowIsSeen) {
+  const int a = chats->FindOrCreateChat(101), b = chats->FindOrCreateChat(102);
+  chats->SetNowy(a, true);
+  chats->SetNowy(b, true);
+  EXPECT_TRUE(tray.animation);
+  chats->At(a)->show();
+  EXPECT_FALSE(chats->At(a)->Nowy()) << "showing a window clears its flag";
+  EXPECT_TRUE(tray.animation) << "the other one still waits";
+  chats->At(b)->close();  // closed unseen
+  FlushDeletes();
+  EXPECT_FALSE(tray.animation);
+  chats->SetNowy(chats->FindOrCreateChat(103), true);
+  chats->CloseAll();
+  EXPECT_FALSE(tray.animation);
+}
+
+TEST_F(ChatWindowTest, EnterSendsWindows1250WithCrLfShiftEnterBreaksTheLine) {
+  TFCzat* w = Shown(5551);
+  outgoing.connected = false;
+  Type(w->Memo1, QString::fromUtf8("Zażółć"));
+  QTest::keyClick(w->Memo1, Qt::Key_Return, Qt::ShiftModifier);
+  Type(w->Memo1, QString::fromUtf8("gęślą"));
+  QTest::keyClick(w->Memo1, Qt::Key_Return);
+  EXPECT_TRUE(outgoing.sent.empty()) << "nothing goes out while not connected";
+  EXPECT_EQ(w->Memo1->toPlainText(), QString::fromUtf8("Zażółć\ngęślą")) << "and the text stays";
+
+  outgoing.connected = true;
+  QTest::keyClick(w->Memo1, Qt::Key_Enter, Qt::KeypadModifier);
+  ASSERT_EQ(outgoing.sent.size(), 1u);
+  EXPECT_EQ(outgoing.sent[0].first, 5551u);
+  EXPECT_EQ(outgoing.sent[0].second, std::string("Za\xBF\xF3\xB3\xE6\r\ng\xEA\x9Cl\xB9"));
+  EXPECT_TRUE(w->Memo1->toPlainText().isEmpty());
+  EXPECT_TRUE(w->Rozmowa->Messages().empty()) << "shown only once acknowledged";
+
+  QTest::keyClick(w->Memo1, Qt::Key_Return);  // empty: nothing
+  EXPECT_EQ(outgoing.sent.size(), 1u);
+
+  // Shift+Enter replaces a selection.
+  QTest::keyClicks(w->Memo1, "ab");
+  QTest::keyClick(w->Memo1, Qt::Key_Left, Qt::ShiftModifier);
+  QTest::keyClick(w->Memo1, Qt::Key_Return, Qt::ShiftModifier);
+  EXPECT_EQ(w->EntryText(), "a\r\n");
+}
+
+TEST_F(ChatWindowTest, EntryKeepsTo1980BytesWithLineBreaksCountingTwo) {
+  TFCzat* w = Shown(5551);
+  // A paste of 2500 characters keeps its first 1980.
+  w->Memo1->insertPlainText(QString(2500, QChar(u'ż')));
+  EXPECT_EQ(w->EntryText(), std::string(1980, '\xBF'));
+  w->Memo1->clear();
+
+  w->Memo1->insertPlainText(QString(1979, QChar(u'a')));
+  QTest::keyClick(w->Memo1, Qt::Key_Return, Qt::ShiftModifier);  // CR LF does not fit
+  EXPECT_EQ(w->EntryText().size(), 1979u);
+  QTest::keyClicks(w->Memo1, "bc");
+  EXPECT_EQ(w->EntryText(), std::string(1979, 'a') + "b");
+
+  // Typed in the middle of a full entry: what was there stays.
+  QTextCursor c = w->Memo1->textCursor();
+  c.setPosition(0);
+  w->Memo1->setTextCursor(c);
+  QTest::keyClicks(w->Memo1, "z");
+  EXPECT_EQ(w->EntryText(), std::string(1979, 'a') + "b");
+  // With room, line breaks count two: 1976 + CR LF + 2.
+  w->Memo1->setPlainText(QString(1976, QChar(u'a')));
+  w->Memo1->moveCursor(QTextCursor::End);
+  QTest::keyClick(w->Memo1, Qt::Key_Return, Qt::ShiftModifier);
+  QTest::keyClicks(w->Memo1, "xyz");
+  EXPECT_EQ(w->EntryText(), std::string(1976, 'a') + "\r\nxy");
+}
+
+TEST_F(ChatWindowTest, PickerInsertsTheTokenAtTheCaret) {
+  TFCzat* w = Shown(5551);
+  QTest::keyClicks(w->Memo1, "ab");
+  QTest::keyClick(w->Memo1, Qt::Key_Left);
+  const auto pick = [&](int button) {
+    QTimer::singleShot(0, [button] {
+      TFEmoty* picker = OpenWindow<TFEmoty>();
+      ASSERT_NE(picker, nullptr);
+      if (button >= 0)
+        QTest::mouseClick(picker->Przyciski[button], Qt::LeftButton, {}, picker->Przyciski[button]->rect().center());
+      else
+        QTest::mouseClick(picker->BZamknij, Qt::LeftButton, {}, picker->BZamknij->rect().center());
+      if (TFEmoty* still = OpenWindow<TFEmoty>()) still->close();
+    });
+    QTest::mouseClick(w->Buton2, Qt::LeftButton, {}, w->Buton2->rect().center());
+  };
+  pick(0);
+  EXPECT_EQ(w->EntryText(), "a:)b");
+  QTextCursor c = w->Memo1->textCursor();
+  c.setPosition(0);
+  c.setPosition(1, QTextCursor::KeepAnchor);
+  w->Memo1->setTextCursor(c);
+  pick(44);  // replaces the selection
+  EXPECT_EQ(w->EntryText(), "<strzalka>:)b");
+  pick(-1);
+  EXPECT_EQ(w->EntryText(), "<strzalka>:)b");
+}
+
+TEST_F(ChatWindowTest, SizeButtonResizesAndTheViewLaysOutAgain) {
+  TFCzat* w = Shown(5551);
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "slowo ";
+  w->Rozmowa->AddMessage(text, kNoon, 0);
+  const size_t narrowLines = w->Rozmowa->Messages()[0].Lines.size();
+  QTimer::singleShot(0, [] {
+    TFRozm* d = OpenWindow<TFRozm>();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->X->text(), "377");
+    EXPECT_EQ(d->Y->text(), "290");
+    d->X->setText(QStringLiteral("600"));
+    d->Y->setText(QStringLiteral("400"));
+    QTest::keyClick(d->Y, Qt::Key_Return);
+    if (TFRozm* still = OpenWindow<TFRozm>()) still->close();
+  });
+  QTest::mouseClick(w->Buton3, Qt::LeftButton, {}, w->Buton3->rect().center());
+  EXPECT_EQ(w->size(), QSize(600, 400));
+  EXPECT_EQ(w->Rozmowa->geometry(), QRect(8, 24, 592, 285));
+  EXPECT_EQ(w->Memo1->geometry(), QRect(8, 318, 563, 73));
+  EXPECT_EQ(w->Buton1->geometry(), QRect(579, 3, 16, 16));
+  EXPECT_EQ(w->Buton3->geometry(), QRect(561, 3, 16, 16));
+  EXPECT_EQ(w->Buton2->geometry(), QRect(573, 318, 20, 20));
+  EXPECT_EQ(w->BZamknij->geometry(), QRect(3, 3, 16, 16));
+  w->grab();  // a paint uses the layout as it is now
+  EXPECT_EQ(w->Rozmowa->Layout().TextAreaWidth(), 592 - 16);
+  EXPECT_LT(w->Rozmowa->Messages()[0].Lines.size(), narrowLines);
+}
+
+TEST_F(ChatWindowTest, EntryAndItsScrollBarTakeTheScheme) {
+  ColourScheme scheme;
+  scheme.tlo = 0x201008;
+  scheme.tekst = 0x40E0F0;
+  ApplyColourScheme(scheme);
+  TFCzat* w = Shown(5551);
+  for (int i = 0; i < 20; ++i) w->Memo1->appendPlainText(QStringLiteral("linia"));
+  QCoreApplication::processEvents();
+  QScrollBar* bar = w->Memo1->verticalScrollBar();
+  ASSERT_TRUE(bar->isVisible());
+  const QImage img = Render(*w->Memo1);
+  const QRect strip(bar->mapTo(w->Memo1, QPoint(0, 0)), bar->size());
+  const DerivedColours& d = colours();
+  EXPECT_EQ(At(img, w->Memo1->width() / 3, w->Memo1->height() - 2), d.frameShade[0]);
+  EXPECT_GT(CountOf(img, d.frameShade[0], strip), strip.width() * strip.height() / 4) << "the track";
+  EXPECT_GT(CountOf(img, scheme.tekst, strip), 10) << "the thumb";
+  EXPECT_EQ(FromQRgb(w->Memo1->palette().color(QPalette::Text).rgb()), scheme.tekst);
+  int light = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) light += MaxChannel(At(img, x, y)) > 200 && At(img, x, y) != scheme.tekst;
+  EXPECT_LT(light, img.width() * img.height() / 50) << "no light desktop default";
+}
