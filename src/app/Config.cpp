@@ -1,8 +1,10 @@
 #include "app/Config.h"
 
 #include <QFile>
-#include <QSaveFile>
-#include <charconv>
+#include <climits>
+#include <cstdint>
+
+#include "platform/SafeSave.h"
 
 namespace {
 
@@ -45,12 +47,19 @@ void ApplyLine(std::string_view line, Config& config) {
 }  // namespace
 
 int ConfigValue(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty() || text.front() == '+') return -1;
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size()) return -1;
-  return value;
+  // from_chars takes its own "-", so a "+" stripped in front of it would let
+  // "+-5" through: the sign and the digits are read here instead.
+  const bool negative = !text.empty() && text.front() == '-';
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  if (text.empty()) return -1;
+  int64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+    if (value > int64_t{INT_MAX} + 1) return -1;  // beyond int either way
+  }
+  if (negative) value = -value;
+  return value >= INT_MIN && value <= INT_MAX ? int(value) : -1;
 }
 
 void ApplyConfigText(std::string_view text, Config& config) {
@@ -85,10 +94,5 @@ bool LoadConfig(const std::string& path, Config& config) {
 }
 
 bool SaveConfig(const std::string& path, const Config& config) {
-  QSaveFile file(QString::fromLocal8Bit(path.c_str()));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const std::string text = FormatConfig(config);
-  if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()))
-    return false;
-  return file.commit();
+  return SaveFileSafely(QString::fromLocal8Bit(path.c_str()), FormatConfig(config));
 }

@@ -19,8 +19,8 @@ struct Config {
   bool operator==(const Config&) const = default;
 };
 
-// A whole decimal integer with an optional sign, else -1 (trailing blanks and
-// other characters included).
+// A whole decimal integer with one optional sign that fits an int, else -1
+// (trailing blanks and other characters included, a lone sign, empty text).
 int ConfigValue(std::string_view text);
 
 // Applies the lines of a file onto config: geometry values of 0 or more are
@@ -35,6 +35,6 @@ std::string FormatConfig(const Config& config);
 // file exists but cannot be read.
 bool LoadConfig(const std::string& path, Config& config);
 
-// Writes a temporary file and renames it over path, so a failed write never
-// destroys the previous file. False on failure.
+// Writes a temporary file, flushed, and renames it over path, so a failed
+// write, a crash or a kill never destroys the previous file. False on failure.
 bool SaveConfig(const std::string& path, const Config& config);

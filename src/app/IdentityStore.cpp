@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 #include "app/IdentityFile.h"
@@ -12,6 +11,7 @@
 #include "contacts/ContactStore.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
+#include "platform/SafeSave.h"
 
 namespace {
 
@@ -75,11 +75,8 @@ std::string IdentityStore::ReadLastIdentity() {
 }
 
 bool IdentityStore::WriteLastIdentity(const std::string& name) {
-  QSaveFile osoba(dir_ + "/osoba");
-  if (!osoba.open(QIODevice::WriteOnly)) return false;
   // The number alone, without a line end.
-  osoba.write(name.data(), qint64(name.size()));
-  return osoba.commit();
+  return SaveFileSafely(dir_ + "/osoba", name);
 }
 
 bool IdentityStore::LoadIdentity(const std::string& name) {
@@ -137,15 +134,9 @@ bool IdentityStore::SaveIdentity() {
 
   const std::string name = std::to_string(state.numer);
   QDir().mkpath(dir_ + "/osoby");
-  QSaveFile file(IdentityPath(name));
-  bool ok = file.open(QIODevice::WriteOnly);
-  ok = ok && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
-  ok = ok && file.commit();
-  if (!ok) {
-    file.cancelWriting();
-    MessageBox(kNieZapisano + name + ".", kOstrzezenie);
-  }
-  return ok;
+  if (SaveFileSafely(IdentityPath(name), bytes)) return true;
+  MessageBox(kNieZapisano + name + ".", kOstrzezenie);
+  return false;
 }
 
 void IdentityStore::UnloadIdentity() {

@@ -34,8 +34,9 @@ class IdentityStore {
   // state is as it was before the call.
   bool LoadIdentity(const std::string& name);
 
-  // Writes the current identity's file through a temporary file renamed into
-  // place; nothing happens (and true is returned) when no identity is loaded.
+  // Writes the current identity's file through a temporary file flushed and
+  // renamed into place, so a crash or kill leaves the old file or the new
+  // one, whole; nothing happens (and true is returned) when no identity is loaded.
   // A failed write keeps the old file and is reported with a warning.
   bool SaveIdentity();
 

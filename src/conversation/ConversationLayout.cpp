@@ -21,7 +21,8 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 // Halves go to the even neighbour, as the original arithmetic did.
 int64_t RoundEven(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
 
-int16_t Clamp16(int v) { return static_cast<int16_t>(std::clamp(v, -32768, 32767)); }
+int16_t Clamp16(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, -32768, 32767)); }
+int32_t Clamp32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 }  // namespace
 
@@ -69,12 +70,15 @@ ConversationLayout::ConversationLayout(LayoutMeasure& measure, int16_t timeBias,
 void ConversationLayout::SetTextAreaWidth(int width) {
   if (width == textAreaWidth_) return;
   textAreaWidth_ = width;
-  for (std::size_t i = 0; i < messages_.size(); ++i) LayoutMessage(i);
+  const int32_t today = Today();
+  for (std::size_t i = 0; i < messages_.size(); ++i) LayOut(i, today);
 }
 
 void ConversationLayout::ClearMessages() {
   messages_.clear();
+  prepared_.clear();
   ends_.clear();
+  endsValid_ = 0;
   scrollOffset_ = 0;
   scrollBarVisible_ = false;
   dragging_ = false;
@@ -88,40 +92,89 @@ void ConversationLayout::AddMessage(const std::string& text, uint32_t time, uint
   w.Time = time;
   w.Kind = kind;
   messages_.push_back(std::move(w));
-  ends_.push_back(ends_.empty() ? 0 : ends_.back());
-  LayoutMessage(messages_.size() - 1);
+  prepared_.emplace_back();
+  ends_.push_back(0);
+  Prepare(messages_.size() - 1);
+  LayOut(messages_.size() - 1, Today());
 }
 
 void ConversationLayout::LayoutMessage(std::size_t index) {
   if (index >= messages_.size()) return;
+  LayOut(index, Today());
+}
+
+void ConversationLayout::LayOut(std::size_t index, int32_t today) {
   Wiersz& w = messages_[index];
-  w.Lines.clear();
-  w.TimeLabel = TimeLabelFor(w.Time, w.Kind, timeBias_, today_ ? today_() : 0);
+  Prepared& prep = prepared_[index];
+  // The label changes only with the date; the lines only with the label and
+  // the width. Asked again for the same, the layout stays as it is.
+  if (!prep.labelKnown || prep.labelDay != today) {
+    std::string label = TimeLabelFor(w.Time, w.Kind, timeBias_, today);
+    prep.labelKnown = true;
+    prep.labelDay = today;
+    if (label != w.TimeLabel || !prep.broken) {
+      w.TimeLabel = std::move(label);
+      prep.labelWidth = measure_.LabelWidth(w.TimeLabel);
+      prep.broken = false;
+    }
+  }
+  if (prep.broken && prep.brokenAt == textAreaWidth_) return;
 
   // The first line leaves room for the time label in the box's top right
   // corner. A view too narrow for any text gets width 0, where every piece
   // sits alone on its own line.
-  const int labelWidth = measure_.LabelWidth(w.TimeLabel);
-  const int firstWidth = std::max(0, textAreaWidth_ - labelWidth - 5);
-  const int laterWidth = std::max(0, textAreaWidth_ - 5);
+  const int firstWidth = std::max(0, Clamp32(int64_t{textAreaWidth_} - prep.labelWidth - 5));
+  const int laterWidth = std::max(0, Clamp32(int64_t{textAreaWidth_} - 5));
+  const int32_t before = w.Height;
+  BreakLines(w, prep, firstWidth, laterWidth);
+  prep.broken = true;
+  prep.brokenAt = textAreaWidth_;
+  if (w.Height != before) endsValid_ = std::min(endsValid_, index);
+}
 
-  std::string work = w.Text + "\r\n";
-  BuildInlineObjects(work, w);
-  BreakLines(work, w, firstWidth, laterWidth);
-  RecomputeEnds(index);
+int ConversationLayout::Width(const char* text, std::size_t size) {
+  return measure_.TextWidth(std::string(text, size));
+}
+
+bool ConversationLayout::WidthUpTo(const char* text, std::size_t size, int limit, int& width, std::size_t& over,
+                                   std::size_t first) {
+  // Ever longer beginnings, doubling, until one is too wide or the whole
+  // text is measured: a word of a megabyte costs what a line holds.
+  std::size_t length = std::min(size, first);
+  for (;;) {
+    const int w = Width(text, length);
+    if (length == size) width = w;
+    if (w > limit) {
+      over = length;
+      return false;
+    }
+    if (length == size) return true;
+    length = std::min(size, length * 2);
+  }
 }
 
 std::string ConversationLayout::Caption(const std::string& address) {
-  if (measure_.TextWidth(address) < kCaptionLimit) return address;
+  int width = 0;
+  std::size_t over = 0;
+  if (WidthUpTo(address.data(), address.size(), kCaptionLimit - 1, width, over, 64)) return address;
   // The longest prefix that, with "...", stays under the limit. Widths grow
-  // with the prefix, so the search may halve.
-  std::size_t lo = 0, hi = address.size();
+  // with the prefix, so the search may halve, and none reaching as far as
+  // the beginning found too wide can do.
+  std::size_t lo = 0, hi = over - 1;
   while (lo < hi) {
     const std::size_t mid = (lo + hi + 1) / 2;
     if (measure_.TextWidth(address.substr(0, mid) + "...") < kCaptionLimit) lo = mid;
     else hi = mid - 1;
   }
   return address.substr(0, lo) + "...";
+}
+
+void ConversationLayout::Prepare(std::size_t index) {
+  Wiersz& w = messages_[index];
+  Prepared& prep = prepared_[index];
+  prep.work = w.Text + "\r\n";
+  BuildInlineObjects(prep.work, w);
+  CutPieces(prep, w);
 }
 
 void ConversationLayout::BuildInlineObjects(std::string& text, Wiersz& w) {
@@ -132,111 +185,169 @@ void ConversationLayout::BuildInlineObjects(std::string& text, Wiersz& w) {
   w.Objects.clear();
   w.Links.clear();
 
-  std::size_t p = 0;
-  while (p < text.size()) {
-    if (text[p] == '<') {
-      std::size_t close = 0;
-      std::string name;
-      int width = 0, height = 0;
-      if (FindPictureTag(text, p, close, name) && measure_.PictureSize(name, width, height)) {
-        text.replace(p, close + 1 - p, 1, kPlaceholder);
+  std::string work;
+  work.reserve(text.size());
+  std::size_t copied = 0;
+  int width = 0, height = 0;
+  // As in the archive: javascript://, file:// and the like stay text, so a
+  // stranger's message cannot have the desktop open them.
+  ScanMarkup(
+      text, [&](const std::string& name) { return measure_.PictureSize(name, width, height); },
+      [&](const MarkupItem& item) {
+        work.append(text, copied, item.start - copied);
+        work += kPlaceholder;
+        copied = item.end;
         InlineObject o;
-        o.Name = name;
-        o.Width = Clamp16(width);
-        o.Height = Clamp16(height + 1);
+        if (item.link) {
+          const std::string address = text.substr(item.start, item.end - item.start);
+          Odnosnik link;
+          link.Url = (item.foundByWww ? "http://" : "") + address;
+          link.Caption = Caption(address);
+          o.Kind = InlineKind::Link;
+          o.Name = '|';
+          o.Name += std::to_string(w.Links.size());
+          o.Width = Clamp16(measure_.TextWidth(link.Caption));
+          o.Height = Clamp16(measure_.TextHeight(link.Caption));
+          w.Links.push_back(std::move(link));
+        } else {
+          o.Name = item.name;
+          o.Width = Clamp16(width);
+          o.Height = Clamp16(int64_t{height} + 1);
+        }
         w.Objects.push_back(std::move(o));
-      }
-      // A tag naming no picture stays as typed.
-      ++p;
-      continue;
-    }
-    AddressBounds b;
-    if (!FindAddress(text, p, b)) {
-      ++p;
-      continue;
-    }
-    if (!b.foundByWww && !IsLinkScheme(text.substr(b.start, p - b.start))) {
-      // As in the archive: javascript://, file:// and the like stay text, so a
-      // stranger's message cannot have the desktop open them.
-      p = b.end;
-      continue;
-    }
-    const std::string address = text.substr(b.start, b.end - b.start);
-    Odnosnik link;
-    link.Url = (b.foundByWww ? "http://" : "") + address;
-    link.Caption = Caption(address);
-    InlineObject o;
-    o.Name = '|';
-    o.Name += std::to_string(w.Links.size());
-    o.Width = Clamp16(measure_.TextWidth(link.Caption));
-    o.Height = Clamp16(measure_.TextHeight(link.Caption));
-    w.Links.push_back(std::move(link));
-    w.Objects.push_back(std::move(o));
-    text.replace(b.start, b.end - b.start, 1, kPlaceholder);
-    p = b.start + 1;
-  }
+      });
+  work.append(text, copied);
+  text.swap(work);
 }
 
-void ConversationLayout::BreakLines(const std::string& text, Wiersz& w, int firstWidth, int laterWidth) {
-  int height = 8;  // 4 pixels of margin above and below the text
-  int avail = firstWidth;
-  std::size_t object = 0;
+namespace {
+
+// A piece taken from the front of what is left of a paragraph (which ends
+// at end): an object and the space after it, a space alone, the text before
+// an object, or a word and the space after it.
+struct PieceCut {
+  std::size_t size = 0;
+  bool space = false;
+};
+
+PieceCut PieceAt(const std::string& text, std::size_t i, std::size_t end) {
+  const char c = text[i];
+  if (c == kPlaceholder) return {1, i + 1 < end && text[i + 1] == ' '};
+  if (c == ' ') return {1, false};
+  std::size_t j = i;
+  while (j < end && text[j] != ' ' && text[j] != kPlaceholder) ++j;
+  return {j - i, j < end && text[j] == ' '};
+}
+
+}  // namespace
+
+int ConversationLayout::SpaceWidth() {
+  if (!spaceKnown_) spaceWidth_ = measure_.TextWidth(" ");
+  spaceKnown_ = true;
+  return spaceWidth_;
+}
+
+void ConversationLayout::CutPieces(Prepared& prep, const Wiersz& w) {
+  const std::string& text = prep.work;
+  prep.widths.clear();
+  std::size_t objects = 0;
+  auto kept = [](int width) { return width >= 0 && width <= kMeasuredWidth ? static_cast<uint16_t>(width) : kUnknown; };
   std::size_t pos = 0;
   for (std::size_t crlf; (crlf = text.find("\r\n", pos)) != std::string::npos; pos = crlf + 2) {
-    std::string para = text.substr(pos, crlf - pos);
+    for (std::size_t i = pos; i < crlf;) {
+      const PieceCut piece = PieceAt(text, i, crlf);
+      Widths widths;
+      if (piece.size == 1 && text[i] == kPlaceholder && objects < w.Objects.size()) {
+        ++objects;  // an object's width is its own
+      } else {
+        std::size_t over = 0;
+        int width = 0;
+        if (WidthUpTo(text.data() + i, piece.size, kMeasuredWidth, width, over, 1024)) {
+          widths.width = kept(width);
+          widths.advance = piece.space ? kept(Width(text.data() + i, piece.size + 1)) : widths.width;
+        }
+      }
+      prep.widths.push_back(widths);
+      i += piece.size + piece.space;
+    }
+  }
+  // Kept for as long as the message: no room to spare.
+  prep.widths.shrink_to_fit();
+}
+
+void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWidth, int laterWidth) {
+  const std::string& text = prep.work;
+  int64_t height = 8;  // 4 pixels of margin above and below the text
+  int avail = firstWidth;
+  std::size_t object = 0;
+  std::size_t lineCount = 0;
+  std::size_t k = 0;  // the piece, counted through all paragraphs
+  std::size_t pos = 0;
+  for (std::size_t crlf; (crlf = text.find("\r\n", pos)) != std::string::npos; pos = crlf + 2) {
+    std::size_t i = pos;  // where piece k starts
+    PieceCut piece;
+    // What is gone of piece k when a word was cut at the end of a line.
+    std::size_t cut = 0;
     // An empty paragraph still takes a line: the blank line the sender typed.
     bool firstOfPara = true;
-    while (firstOfPara || !para.empty()) {
+    while (firstOfPara || i < crlf) {
       firstOfPara = false;
-      std::string line;
-      int x = 0;
+      // The strings of the last layout keep their room.
+      if (lineCount == w.Lines.size()) w.Lines.emplace_back();
+      std::string& line = w.Lines[lineCount++];
+      line.clear();
+      // Wide enough for whatever a measure answers.
+      int64_t x = 0;
       int lineHeight = kMinLineHeight;
       bool placed = false;
-      while (!para.empty()) {
-        const std::size_t s = para.find(' ');
-        const std::size_t o = para.find(kPlaceholder);
-        std::string piece, sep;
-        bool isObject = false;
-        if (o != std::string::npos && (s == std::string::npos || o < s)) {
-          if (o == 0) {
-            isObject = object < w.Objects.size();
-            piece = para.substr(0, 1);
-            if (para.size() > 1 && para[1] == ' ') sep.assign(1, ' ');
-          } else {
-            piece = para.substr(0, o);
-          }
-        } else if (s != std::string::npos) {
-          if (s == 0) piece.assign(1, ' ');
-          else {
-            piece = para.substr(0, s);
-            sep.assign(1, ' ');
-          }
-        } else {
-          piece = para;
-        }
-
-        bool hyphen = false;
+      while (i < crlf) {
+        if (cut == 0) piece = PieceAt(text, i, crlf);
+        const char* at = text.data() + i + cut;
+        const std::size_t size = piece.size - cut;
+        const Widths& known = prep.widths[k];
+        const bool isObject = cut == 0 && size == 1 && *at == kPlaceholder && object < w.Objects.size();
         int width = 0;
+        int64_t advance = 0;
+        bool tooWide = false;
+        std::size_t over = size;
         if (isObject) {
           width = w.Objects[object].Width;
+          advance = int64_t{width} + (piece.space ? SpaceWidth() : 0);
+        } else if (cut == 0 && known.width != kUnknown) {
+          width = known.width;
+          tooWide = width > avail;
         } else {
-          width = measure_.TextWidth(piece);
-          if (width > avail && piece.size() > 1) {
-            // A word wider than a whole line is cut to fill what is left of
-            // this one, with a hyphen; the rest goes on in the paragraph. The
-            // longest such head is wanted (one byte when none fits); widths
-            // grow with the head, so the search may halve.
-            std::size_t lo = 1, hi = piece.size() - 1;
-            while (lo < hi) {
-              const std::size_t mid = (lo + hi + 1) / 2;
-              if (x + measure_.TextWidth(piece.substr(0, mid) + kSoftHyphen) <= avail) lo = mid;
-              else hi = mid - 1;
-            }
-            piece.resize(lo);
-            width = measure_.TextWidth(piece + kSoftHyphen);
-            sep.clear();
-            hyphen = true;
+          // A piece wider than any line, or what is left of one after a cut,
+          // is measured only as far as this line could hold.
+          tooWide = !WidthUpTo(at, size, avail, width, over, 16);
+        }
+        if (!isObject && tooWide && size > 1) {
+          // A word wider than a whole line is cut to fill what is left of
+          // this one, with a hyphen; the rest goes on in the paragraph. The
+          // longest such head is wanted (one byte when none fits); widths
+          // grow with the head, so the search may halve, and no head as long
+          // as a beginning found too wide fits.
+          if (over == size) WidthUpTo(at, size, avail, width, over, 16);
+          std::size_t lo = 1, hi = std::min(over, size) - 1;
+          std::string head;
+          while (lo < hi) {
+            const std::size_t mid = (lo + hi + 1) / 2;
+            head.assign(at, mid);
+            head += kSoftHyphen;
+            if (x + measure_.TextWidth(head) <= avail) lo = mid;
+            else hi = mid - 1;
           }
+          head.assign(at, lo);
+          head += kSoftHyphen;
+          width = measure_.TextWidth(head);
+          // The head is placed whole or not at all.
+          if (x + width > avail && placed) break;
+          line.append(at, lo);
+          line += kSoftHyphen;
+          x += width;
+          cut += lo;
+          placed = true;
+          continue;
         }
 
         // A piece that cannot fit even on an empty line is placed alone, so
@@ -244,35 +355,37 @@ void ConversationLayout::BreakLines(const std::string& text, Wiersz& w, int firs
         if (x + width > avail && placed) break;
 
         if (isObject) {
-          InlineObject& obj = w.Objects[object];
+          InlineObject& obj = w.Objects[object++];
           obj.X = Clamp16(x);
-          obj.Y = height - 4;
+          obj.Y = Clamp32(height - 4);
           lineHeight = std::max<int>(lineHeight, obj.Height);
-          x += width + (sep.empty() ? 0 : measure_.TextWidth(sep));
-          ++object;
+        } else if (cut == 0 && known.advance != kUnknown) {
+          advance = known.advance;
         } else {
-          x += measure_.TextWidth(piece + sep + (hyphen ? std::string(1, kSoftHyphen) : std::string()));
+          advance = piece.space ? Width(at, size + 1) : width;
         }
-        line += piece;
-        line += sep;
-        if (hyphen) line += kSoftHyphen;
-        para.erase(0, piece.size() + sep.size());
+        x += advance;
+        line.append(at, size + (piece.space ? 1 : 0));
+        i += piece.size + piece.space;
+        ++k;
+        cut = 0;
         placed = true;
       }
-      w.Lines.push_back(std::move(line));
       height += lineHeight;
       avail = laterWidth;
     }
   }
-  w.Height = static_cast<uint16_t>(std::min(height, 0xFFFF));
+  w.Lines.resize(lineCount);
+  w.Height = Clamp32(height);
 }
 
-void ConversationLayout::RecomputeEnds(std::size_t from) {
-  int64_t end = from == 0 ? 0 : ends_[from - 1];
-  for (std::size_t i = from; i < messages_.size(); ++i) {
+void ConversationLayout::RecomputeEnds() const {
+  int64_t end = endsValid_ == 0 ? 0 : ends_[endsValid_ - 1];
+  for (std::size_t i = endsValid_; i < messages_.size(); ++i) {
     end += messages_[i].Height;
     ends_[i] = end;
   }
+  endsValid_ = messages_.size();
 }
 
 PaintPlan ConversationLayout::Plan(int height) {
@@ -293,10 +406,11 @@ PaintPlan ConversationLayout::Plan(int height) {
     dragging_ = false;
   }
   // The first box whose bottom row (end - 1) is at or below the top edge.
-  const auto firstVisible = std::lower_bound(ends_.begin(), ends_.end(), 1 - plan.firstTop);
-  plan.first = static_cast<std::size_t>(firstVisible - ends_.begin());
+  const std::vector<int64_t>& ends = Ends();
+  const auto firstVisible = std::lower_bound(ends.begin(), ends.end(), 1 - plan.firstTop);
+  plan.first = static_cast<std::size_t>(firstVisible - ends.begin());
   plan.last = plan.first;
-  while (plan.last < messages_.size() && plan.TopOf(ends_, plan.last) <= height) ++plan.last;
+  while (plan.last < messages_.size() && plan.TopOf(ends, plan.last) <= height) ++plan.last;
   return plan;
 }
 
@@ -325,14 +439,15 @@ const Odnosnik* ConversationLayout::LinkAt(int x, int y, int height) const {
   if (messages_.empty()) return nullptr;
   const int64_t firstTop = scrollOffset_ - TotalHeight() + height;
   // The box whose rows strictly surround y: top < y < top + Height.
-  const auto it = std::upper_bound(ends_.begin(), ends_.end(), y - firstTop);
-  if (it == ends_.end()) return nullptr;
-  const std::size_t i = static_cast<std::size_t>(it - ends_.begin());
+  const std::vector<int64_t>& ends = Ends();
+  const auto it = std::upper_bound(ends.begin(), ends.end(), y - firstTop);
+  if (it == ends.end()) return nullptr;
+  const std::size_t i = static_cast<std::size_t>(it - ends.begin());
   const Wiersz& w = messages_[i];
-  const int64_t top = firstTop + (i == 0 ? 0 : ends_[i - 1]);
+  const int64_t top = firstTop + (i == 0 ? 0 : ends[i - 1]);
   if (!(top < y && y < top + w.Height)) return nullptr;
   for (const InlineObject& o : w.Objects) {
-    if (o.Name.empty() || o.Name[0] != '|') continue;
+    if (o.Kind != InlineKind::Link) continue;
     const int64_t oy = top + o.Y;
     if (!(oy < y && y < oy + o.Height)) continue;
     if (!(o.X + 2 < x && x < o.X + 2 + o.Width)) continue;

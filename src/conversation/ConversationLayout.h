@@ -10,7 +10,10 @@
 // byte 0x01; the objects of a message are kept in the order of those bytes.
 //
 // Measuring is asked of a LayoutMeasure, so the layout runs the same with the
-// window system's fonts and with the fixed widths of a test.
+// window system's fonts and with the fixed widths of a test. What does not
+// depend on the width (the inline objects, the pieces a message breaks into
+// and their widths) is found once per message; a new width only breaks the
+// lines again, so a resize of a long conversation costs little.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,10 +25,14 @@
 // box is another thing).
 enum DeliveryState : uint8_t { Received = 0, Delivered = 1, Queued = 2, NotDelivered = 3 };
 
+enum class InlineKind : uint8_t { Picture, Link };
+
 // A picture or a link inside a message. Name: the picture's normalised name
-// ("usmiech"), or "|" + the index of the link in Links.
+// ("usmiech"), or "|" + the index of the link in Links. Kind tells them apart:
+// a picture may well be named "|0".
 struct InlineObject {
   std::string Name;
+  InlineKind Kind = InlineKind::Picture;
   int16_t Width = 0;
   int16_t Height = 0;
   int16_t X = 0;  // from the left edge of the text area, which starts 2 pixels into the box
@@ -45,9 +52,12 @@ struct Wiersz {
   std::vector<InlineObject> Objects;
   std::vector<Odnosnik> Links;
   std::string TimeLabel;
-  uint16_t Height = 0;
+  int32_t Height = 0;  // a message as long as the largest packet is far taller than 16 bits
 };
 
+// The answers must stay the same for the life of a layout: it keeps what it
+// measured. A longer text is taken to be no narrower than its beginning, so a
+// long word is measured only as far as a line can hold.
 class LayoutMeasure {
  public:
   virtual ~LayoutMeasure() = default;
@@ -110,13 +120,21 @@ class ConversationLayout {
   // is emptied first. ScrollOffset is kept: a view at the bottom stays there,
   // one scrolled up keeps its distance from the bottom.
   void AddMessage(const std::string& text, uint32_t time, uint8_t kind);
+  // The time label and the lines of one message for the current width and
+  // today's date.
   void LayoutMessage(std::size_t index);
   void ClearMessages();
 
   const std::vector<Wiersz>& Messages() const { return messages_; }
-  int64_t TotalHeight() const { return ends_.empty() ? 0 : ends_.back(); }
+  int64_t TotalHeight() const {
+    const std::vector<int64_t>& ends = Ends();
+    return ends.empty() ? 0 : ends.back();
+  }
   // Bottom edge of every box, counted from the top of the first.
-  const std::vector<int64_t>& Ends() const { return ends_; }
+  const std::vector<int64_t>& Ends() const {
+    if (endsValid_ < ends_.size()) RecomputeEnds();
+    return ends_;
+  }
   int16_t TimeBias() const { return timeBias_; }
 
   // Pixels by which the view is scrolled up from the bottom.
@@ -142,18 +160,55 @@ class ConversationLayout {
   const Odnosnik* LinkAt(int x, int y, int height) const;
 
  private:
+  // The widths of a piece of a paragraph as the line breaking takes it (a
+  // word with the one space after it, a space of its own, a word ending
+  // before an object, or an object with a space after it): of the piece
+  // alone, and with its space, which is what x moves on by. kUnknown for an
+  // object (its width is its own), and for a piece wider than any line or
+  // of a width no 16 bits hold; those are measured when placed.
+  struct Widths {
+    uint16_t width = kUnknown;
+    uint16_t advance = kUnknown;
+  };
+  static constexpr uint16_t kUnknown = 0xFFFF;
+  static constexpr int kMeasuredWidth = 0xFFFE;
+  // What a message's layout keeps apart from its width.
+  struct Prepared {
+    std::string work;  // the text with one placeholder per object, CR LF after each paragraph
+    std::vector<Widths> widths;  // of each piece, through all paragraphs
+    int32_t labelDay = 0;        // the day the time label was made for, once labelKnown
+    int labelWidth = 0;
+    int brokenAt = 0;            // the width the lines are for, once broken
+    bool labelKnown = false;
+    bool broken = false;
+  };
+  int32_t Today() const { return today_ ? today_() : 0; }
+  int SpaceWidth();
+  void Prepare(std::size_t index);
   void BuildInlineObjects(std::string& text, Wiersz& w);
+  void CutPieces(Prepared& prep, const Wiersz& w);
+  void LayOut(std::size_t index, int32_t today);
+  void BreakLines(Wiersz& w, const Prepared& prep, int firstWidth, int laterWidth);
+  int Width(const char* text, std::size_t size);
+  // The width of text when it is at most limit (true); otherwise a length
+  // whose beginning is wider (over). Measures from first bytes on.
+  bool WidthUpTo(const char* text, std::size_t size, int limit, int& width, std::size_t& over, std::size_t first);
   std::string Caption(const std::string& address);
-  void BreakLines(const std::string& text, Wiersz& w, int firstWidth, int laterWidth);
-  void RecomputeEnds(std::size_t from);
+  void RecomputeEnds() const;
   void ScrollTo(int y, int height);
 
   LayoutMeasure& measure_;
   int16_t timeBias_;
   std::function<int32_t()> today_;
   int textAreaWidth_ = 0;
+  bool spaceKnown_ = false;
+  int spaceWidth_ = 0;
   std::vector<Wiersz> messages_;
-  std::vector<int64_t> ends_;
+  std::vector<Prepared> prepared_;
+  // Summed when asked for: laying out every message one by one must not sum
+  // the rest of the conversation each time.
+  mutable std::vector<int64_t> ends_;
+  mutable std::size_t endsValid_ = 0;
   int64_t scrollOffset_ = 0;
   bool scrollBarVisible_ = false;
   bool dragging_ = false;

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QLocale>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -69,6 +70,69 @@ bool EndsWithBody(int fd) {
   return std::string_view(tail, sizeof tail) == kKoniec;
 }
 
+bool ReadAll(int fd, std::string& bytes) {
+  const off_t size = FileSize(fd);
+  if (size < 0) return false;
+  bytes.resize(static_cast<std::size_t>(size));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool Truncate(int fd, off_t size) {
+  int rc;
+  do {
+    rc = ::ftruncate(fd, size);
+  } while (rc != 0 && errno == EINTR);
+  return rc == 0;
+}
+
+// Whether the bytes after the last whole entry are what an append stopped
+// by a kill leaves: the start of an entry (no "</p>" but at its very end,
+// no "</body>"), or nothing but the start of "</body>".
+bool IsTornEntry(std::string_view tail) {
+  if (tail.size() < kKoniec.size() && kKoniec.substr(0, tail.size()) == tail) return true;
+  const size_t p = tail.find("</p>");
+  if (p != std::string_view::npos && tail.substr(p) != "</p>" && tail.substr(p) != "</p>\r")
+    return false;
+  if (tail.find(kKoniec) != std::string_view::npos) return false;
+  for (std::string_view start :
+       {"<hr><p class=czyje><b>Rozmowa z ", "<hr><p class=moje><b>Rozmowa z ",
+        "<p class=czyje><b>Rozmowa z ", "<p class=moje><b>Rozmowa z "}) {
+    const size_t n = std::min(tail.size(), start.size());
+    if (tail.substr(0, n) == start.substr(0, n)) return true;
+  }
+  return false;
+}
+
+// An append stopped by a kill has cut "</body>" off and written only part
+// of its entry. Every entry is one line ending in "</p>" CR LF, and neither
+// a sender's name nor a converted text can hold "</p>", so the last whole
+// entry ends at the last "</p>" CR LF (or, before the first entry, at the
+// heading's "</p>"). What follows it is cut off and "</body>" written again.
+// Anything else, a file edited by hand among them, keeps all it has.
+void RepairTornEntry(int fd) {
+  std::string bytes;
+  if (!ReadAll(fd, bytes)) return;
+  size_t end = bytes.rfind("</p>\r\n");
+  if (end != std::string::npos) {
+    end += 6;
+  } else {
+    const size_t heading = bytes.find("<p style=\"font-size:20px;\">");
+    end = heading == std::string::npos ? heading : bytes.find("</p>", heading);
+    if (end == std::string::npos) return;
+    end += 4;
+  }
+  if (!IsTornEntry(std::string_view(bytes).substr(end))) return;
+  // A kill in between leaves an empty tail, which the next open repairs.
+  if (Truncate(fd, static_cast<off_t>(end))) WriteAllAt(fd, std::string(kKoniec), static_cast<off_t>(end));
+}
+
 }  // namespace
 
 MessageArchive::MessageArchive(QString folder, PictureExists pictureExists, NameLookup names,
@@ -92,6 +156,7 @@ bool MessageArchive::Adopt(int fd, const QString& path) {
   Close();
   fd_ = fd;
   path_ = path;
+  if (!EndsWithBody(fd_)) RepairTornEntry(fd_);
   endsWithBody_ = EndsWithBody(fd_);
   return true;
 }
@@ -168,8 +233,15 @@ void MessageArchive::ArchiveMessage(uint32_t number, std::string text) {
   entry += text;
   entry += "</p>\r\n</body>";
 
-  // Write errors are not reported; only where the next entry goes is fixed up.
-  endsWithBody_ = WriteAllAt(fd_, entry, offset) || EndsWithBody(fd_);
+  // "</body>" is cut off before the entry is written, so that a write a kill
+  // stops short leaves the start of the entry behind the last whole one,
+  // which the next open recognises, and never a mix of entry and "</body>".
+  // Write errors are not reported; a failed write takes its part back.
+  const bool cut = endsWithBody_;
+  if (cut && !Truncate(fd_, offset)) return;
+  if (!WriteAllAt(fd_, entry, offset) && Truncate(fd_, offset) && cut)
+    WriteAllAt(fd_, std::string(kKoniec), offset);
+  endsWithBody_ = EndsWithBody(fd_);
 }
 
 bool MessageArchive::IsLockedElsewhere(const QString& folder, const std::string& numberText) {

@@ -1,7 +1,9 @@
 #pragma once
 // The archive of the current identity: one HTML page, osoby/<number>.html,
 // that grows at its end. Each entry overwrites the closing "</body>" and
-// brings its own, so the page is complete after every message.
+// brings its own, so the page is complete after every message. An append
+// a kill or crash stops short leaves part of its entry without "</body>";
+// opening the archive again takes that part back and closes the page.
 //
 // The file stays open while its identity is loaded, under an exclusive
 // advisory lock (flock): a second running copy cannot open it and so cannot
@@ -41,7 +43,8 @@ class MessageArchive {
 
   // Opens an existing archive for writing and locks it; false when it is
   // missing, unopenable or locked by another process. On failure the archive
-  // open before stays open.
+  // open before stays open. An entry left cut short is taken back; any other
+  // ending than "</body>" is kept, and entries go after it.
   bool OpenExisting(const std::string& numberText);
 
   // Creates the archive with its head (replacing a file of that name) and

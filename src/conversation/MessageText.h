@@ -52,6 +52,27 @@ bool FindAddress(const std::string& text, std::size_t at, AddressBounds& bounds)
 // True for the schemes that may become a link: http, https, ftp (any case).
 bool IsLinkScheme(const std::string& scheme);
 
+// What the markup scan of a message finds: a picture tag or a web address
+// that becomes a link, standing for text[start, end).
+struct MarkupItem {
+  bool link = false;
+  std::size_t start = 0;
+  std::size_t end = 0;
+  bool foundByWww = false;  // a link whose target needs "http://" in front
+  std::string name;         // a picture's normalised name
+};
+
+// The scan the archive conversion and the conversation view share, over a
+// text whose shorthands are replaced: left to right, a tag whose normalised
+// name isPicture accepts becomes a picture, an address of a link scheme a
+// link, each item replacing what it stands for, so that the scan goes on
+// after it and a later "://" address reaches back no further than its end.
+// found is called for each item in order, for a picture right after
+// isPicture accepted its name. Addresses of other schemes stay text. Takes
+// time in proportion to the text.
+void ScanMarkup(const std::string& text, const std::function<bool(const std::string& name)>& isPicture,
+                const std::function<void(const MarkupItem& item)>& found);
+
 // Converts one message to its HTML fragment, in place. An empty text stays empty.
 void MessageToHtml(std::string& text, const PictureExists& pictureExists);
 

@@ -155,14 +155,22 @@ void ConnectionManager::OnDataAvailable() {
   if (!socket_) return;
   cutter_.feed(socket_->ReceiveStr());
   // A handler may run a modal loop (the password prompt) in which more data
-  // arrives: that data is only buffered, and this loop dispatches it in order.
+  // arrives. A transport that reports it there has it fed to the cutter
+  // above and dispatched by this loop, in order; Qt's socket does not report
+  // again while its report is being handled, so the loop reads once more
+  // before it stops.
   if (dispatching_) return;
   dispatching_ = true;
   PacketCutter::Packet packet;
   std::string payload;
   for (;;) {
     const PacketCutter::Result r = cutter_.next(packet);
-    if (r == PacketCutter::Result::NeedMore) break;
+    if (r == PacketCutter::Result::NeedMore) {
+      std::string more = socket_->ReceiveStr();
+      if (more.empty()) break;
+      cutter_.feed(std::move(more));
+      continue;
+    }
     if (r == PacketCutter::Result::Oversized) {
       // No packet of the network is this long: the stream cannot be followed
       // any more. The cutter ignores whatever still arrives until the end.

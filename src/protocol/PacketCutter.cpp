@@ -2,30 +2,37 @@
 
 #include <algorithm>
 
-size_t PacketCutter::Missing() const {
-  if (partial_.size() < kHeader) return kHeader - partial_.size();
-  const uint32_t length = Le32(partial_.data() + 4);
-  if (length > kMaxPayload) return 0;
-  return kHeader + length - partial_.size();
-}
-
 void PacketCutter::feed(std::string bytes) {
   if (oversized_) return;
-  if (partialTaken_) {
-    partial_.clear();
-    partialTaken_ = false;
+  // Keep what was not handed out before the read it points into is replaced.
+  if (head_ == carry_.size()) {
+    carry_.clear();
+    head_ = tail_ = 0;
+  } else if (head_ > 0) {
+    carry_.erase(0, head_);
+    tail_ -= head_;
+    head_ = 0;
   }
-  // What the last read left is the start of a packet: keep it before that
-  // read is replaced.
-  partial_.append(rest_);
+  carry_.append(rest_);
   read_ = std::move(bytes);
   rest_ = read_;
-  // Complete the cut packet from the front of this read; its remaining bytes
-  // are handed out in place.
-  while (!partial_.empty() && !rest_.empty()) {
-    const size_t take = std::min(Missing(), rest_.size());
-    if (take == 0) break;
-    partial_.append(rest_.substr(0, take));
+  // Step over the whole packets carried and complete the cut one from the
+  // front of this read; the rest of the read is handed out in place.
+  while (tail_ < carry_.size()) {
+    const size_t have = carry_.size() - tail_;
+    size_t need = kHeader;
+    if (have >= kHeader) {
+      const uint32_t length = Le32(carry_.data() + tail_ + 4);
+      if (length > kMaxPayload) break;  // next() reports it when it gets there
+      need += length;
+    }
+    if (have >= need) {
+      tail_ += need;
+      continue;
+    }
+    if (rest_.empty()) break;
+    const size_t take = std::min(need - have, rest_.size());
+    carry_.append(rest_.substr(0, take));
     rest_.remove_prefix(take);
   }
 }
@@ -33,7 +40,7 @@ void PacketCutter::feed(std::string bytes) {
 void PacketCutter::clear() {
   read_.clear();
   rest_ = {};
-  partial_.clear();
-  partialTaken_ = false;
+  carry_.clear();
+  head_ = tail_ = 0;
   oversized_ = false;
 }

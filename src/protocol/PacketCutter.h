@@ -4,6 +4,10 @@
 // arrival order. Packets are handed out straight from the read they arrived
 // in; only a packet cut by the end of a read is copied, to be completed by the
 // next. So a packet costs the same however many arrived in one read.
+//
+// feed() may come while packets of the last read are still being handed out
+// (a packet's handler ran a modal loop and the socket delivered more): what
+// was not handed out yet is carried over whole, ahead of the new read.
 
 #include <bit>
 #include <cstdint>
@@ -30,10 +34,12 @@ class PacketCutter {
   // header announces too long a payload (the stream cannot be resynchronised).
   Result next(Packet& packet) {
     if (oversized_) return Result::Oversized;
-    if (!partial_.empty() && !partialTaken_) {
-      std::string_view whole(partial_);
-      const Result r = Cut(whole, packet);
-      partialTaken_ = r == Result::Packet;
+    if (head_ < carry_.size()) {
+      std::string_view carried(carry_);
+      carried.remove_prefix(head_);
+      const size_t before = carried.size();
+      const Result r = Cut(carried, packet);
+      head_ += before - carried.size();
       return r;
     }
     return Cut(rest_, packet);
@@ -41,7 +47,7 @@ class PacketCutter {
 
   void clear();
 
-  size_t buffered() const { return (partialTaken_ ? 0 : partial_.size()) + rest_.size(); }
+  size_t buffered() const { return carry_.size() - head_ + rest_.size(); }
 
  private:
   static constexpr size_t kHeader = 8;
@@ -68,13 +74,14 @@ class PacketCutter {
     return Result::Packet;
   }
 
-  // How many more bytes the packet in partial_ needs: first its header, then
-  // its payload. 0 when complete, or when its length is beyond the limit.
-  size_t Missing() const;
-
+  // The bytes not handed out when a read was replaced: carry_ from head_ on
+  // comes before rest_ in the stream. It holds whole packets and at most one
+  // cut one, at tail_, which later reads complete before anything of theirs
+  // is handed out in place. So while it holds a cut packet rest_ is empty.
   std::string read_;       // the last read; rest_ points into it
   std::string_view rest_;  // its bytes not handed out yet
-  std::string partial_;    // a packet cut by the end of a read, being completed
-  bool partialTaken_ = false;
+  std::string carry_;
+  size_t head_ = 0;        // next byte of carry_ to hand out
+  size_t tail_ = 0;        // start of the packet of carry_ not known whole
   bool oversized_ = false;
 };

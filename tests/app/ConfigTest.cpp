@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <climits>
 
 #include "app/Config.h"
 
@@ -22,6 +23,15 @@ TEST(Config, ValuesAreWholeDecimalIntegers) {
   EXPECT_EQ(ConfigValue("1x"), -1);
   EXPECT_EQ(ConfigValue(""), -1);
   EXPECT_EQ(ConfigValue("99999999999"), -1);
+  // One sign at most, and a sign needs digits.
+  for (const char* odd : {"+-5", "-+5", "++5", "--5", "+", "-", " 5", "5-", "0x10", "1e3"})
+    EXPECT_EQ(ConfigValue(odd), -1) << odd;
+  // The ends of int, and one past them.
+  EXPECT_EQ(ConfigValue("2147483647"), 2147483647);
+  EXPECT_EQ(ConfigValue("-2147483648"), INT_MIN);
+  EXPECT_EQ(ConfigValue("2147483648"), -1);
+  EXPECT_EQ(ConfigValue("-2147483649"), -1);
+  EXPECT_EQ(ConfigValue("-007"), -7);
 }
 
 TEST(Config, KeysAndBlanks) {

@@ -318,3 +318,21 @@ TEST_F(Layout, LinkHitTestFollowsTheScroll) {
   EXPECT_EQ(view.LinkAt(10, 10, 100), nullptr);
   EXPECT_EQ(view.LinkAt(40, 30, 100), nullptr);
 }
+
+TEST_F(Layout, BoxTallerThan16BitsKeepsItsHeight) {
+  // 5,000 lines of 15 pixels: the box is 75,008 pixels high, its last line a
+  // link that the pointer finds with the box scrolled to its bottom.
+  view.SetTextAreaWidth(400);
+  std::string text;
+  for (int i = 0; i < 4999; ++i) text += "a\r\n";
+  const Wiersz& w = Add(text + "www.a.pl");
+  EXPECT_EQ(w.Height, 8 + 5000 * 15);
+  EXPECT_EQ(w.Objects.at(0).Y, 4 + 4999 * 15);
+  Add("b");
+  EXPECT_EQ(view.TotalHeight(), 75008 + 23);
+  view.SetScrollOffset(23);  // the tall box's bottom on the bottom edge
+  view.Plan(100);
+  const Odnosnik* link = view.LinkAt(10, 100 - 4 - 7, 100);
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->Url, "http://www.a.pl");
+}

@@ -4,9 +4,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <chrono>
 #include <map>
+#include <random>
 #include <set>
+#include <thread>
 
+#include "AppendedTexts.h"
 #include "conversation/MessageArchive.h"
 #include "platform/Cp1250.h"
 #include "platform/desktop/ShellOpen.h"
@@ -184,6 +188,99 @@ TEST_F(ArchiveTest, FileNotEndingInBodyKeepsAllItHad) {
   ASSERT_TRUE(archive->OpenExisting("6"));
   archive->ArchiveMessage(6, "x");
   EXPECT_EQ(ReadAll(Path("6")).rfind("<p class=czyje>", 0), 0u);
+}
+
+TEST_F(ArchiveTest, AnAppendCutShortIsTakenBackOnOpenAndNothingElseIs) {
+  // Every length an append can be stopped at, for the first entry and for
+  // one after others: what was written before stays, the cut entry goes
+  // (or stays, when only its "</body>" was missing), the next follows.
+  auto archive = Make();
+  ASSERT_TRUE(archive->CreateArchive("3"));
+  const std::string empty = ReadAll(Path("3"));
+  archive->ArchiveMessage(9 | kWlasnaWiadomosc, "pierwsza");
+  const std::string one = ReadAll(Path("3"));
+  archive->ArchiveMessage(9, "druga\r\nlinia www.example.pl <b>");
+  const std::string two = ReadAll(Path("3"));
+  archive->Close();
+
+  const std::string next =
+      "<hr><p class=czyje><b>Rozmowa z 9</b>, 2026-12-08 17:20:00<br>dalej</p>\r\n</body>";
+  for (const auto& [before, after] : {std::pair{empty, one}, std::pair{one, two}}) {
+    const std::string kept = before.substr(0, before.size() - 7);  // without "</body>"
+    const std::string entry = after.substr(kept.size());          // with its own
+    for (size_t k = 0; k < entry.size(); ++k) {
+      WriteAll(Path("3"), kept + entry.substr(0, k));
+      auto reopened = Make();
+      ASSERT_TRUE(reopened->OpenExisting("3"));
+      const std::string& whole = k < entry.size() - 7 ? before : after;
+      ASSERT_EQ(ReadAll(Path("3")), whole) << k;
+      reopened->ArchiveMessage(9, "dalej");
+      ASSERT_EQ(ReadAll(Path("3")), whole.substr(0, whole.size() - 7) + next) << k;
+    }
+  }
+
+  // Endings the program never writes are left as they are.
+  const std::string kept = two.substr(0, two.size() - 7);
+  for (const std::string hand : {"<p>notatka</p>", "</body></html>", "<p class=czyje><b>Rozmowa z x</b></body>\r\n"}) {
+    WriteAll(Path("3"), kept + hand);
+    auto reopened = Make();
+    ASSERT_TRUE(reopened->OpenExisting("3"));
+    EXPECT_EQ(ReadAll(Path("3")), kept + hand);
+  }
+}
+
+TEST_F(ArchiveTest, AKilledAppendKeepsEveryEntryBeforeItAndTheNextFollowsThem) {
+  const QString path = Path("7");
+  auto entry = [](int i, bool first) {
+    return std::string(first ? "<hr>" : "") + "<p class=czyje><b>Rozmowa z 7</b>, 2026-12-08 17:20:00<br>" +
+           AppendedText(i) + "</p>\r\n";
+  };
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int> delayUs(0, 12000);
+
+  std::string file;
+  int next = 0, none = 0, some = 0, torn = 0;
+  for (int kill = 0; kill < 200; ++kill) {
+    // Begun again now and then, so that reading it back stays cheap.
+    if (file.size() < 7 || file.size() > 1000000) {
+      MessageArchive created(folder_, nullptr, nullptr);
+      ASSERT_TRUE(created.CreateArchive("7"));
+      file = ReadAll(path);
+    }
+    QProcess appender;
+    appender.start(QStringLiteral(ARCHIVE_PROBE), {"append", folder_, "7", QString::number(next)});
+    ASSERT_TRUE(appender.waitForReadyRead(10000));
+    std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
+    appender.kill();
+    ASSERT_TRUE(appender.waitForFinished(10000));
+    ASSERT_EQ(appender.exitStatus(), QProcess::CrashExit) << "the appender stopped by itself";
+
+    // Untouched up to the "</body>" the next append overwrites.
+    const std::string killed = ReadAll(path);
+    const std::string kept = file.substr(0, file.size() - 7);
+    ASSERT_EQ(killed.compare(0, kept.size(), kept), 0) << "kill " << kill;
+    if (!EndsWith(killed, "</body>")) ++torn;
+
+    // Opened again: the entries before, then whole entries of this run.
+    MessageArchive archive(folder_, nullptr, nullptr, &AppendedAt);
+    ASSERT_TRUE(archive.OpenExisting("7"));
+    file = ReadAll(path);
+    std::string want = kept;
+    const int first = next;
+    while (want.size() + 7 < file.size()) want += entry(next, next == first), ++next;
+    ASSERT_EQ(file, want + "</body>") << "kill " << kill;
+    (next == first ? none : some) += 1;
+
+    archive.ArchiveMessage(7, AppendedText(next));
+    file = ReadAll(path);
+    ASSERT_EQ(file, want + entry(next, true) + "</body>") << "kill " << kill;
+    ++next;
+  }
+  std::printf("200 kills: %d during the first append, %d after whole appends; %d cut an entry short\n",
+              none, some, torn);
+  EXPECT_GT(some, 0);
 }
 
 TEST_F(ArchiveTest, NoArchiveOpenWarnsAndWritesNothing) {

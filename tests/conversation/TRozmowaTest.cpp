@@ -223,3 +223,160 @@ TEST_F(Rozmowa, DrawsNothingOfItsOwnOutsideTheBoxes) {
   EXPECT_EQ(At(img, kTaw + 6, kHeight - 10), 0x123456u);  // no bar
   view->setParent(nullptr);
 }
+
+TEST_F(Rozmowa, PictureNamedLikeALinkIsAPicture) {
+  // A picture file may be named "|0", as the first link of a message is.
+  QImage bar(10, 10, QImage::Format_RGB32);
+  bar.fill(Qt::black);
+  bar.setPixel(5, 5, qRgb(255, 255, 255));
+  ASSERT_TRUE(bar.save(dir.filePath(QStringLiteral("ikony/|0.bmp")), "BMP"));
+  view->AddMessage("<|0> www.wp.pl", kNoon, Received);
+  const Wiersz& w = view->Messages().back();
+  ASSERT_EQ(w.Objects.size(), 2u);
+  EXPECT_EQ(w.Objects[0].Name, "|0");
+  EXPECT_EQ(w.Objects[0].Kind, InlineKind::Picture);
+  EXPECT_EQ(w.Objects[1].Name, "|0");
+  EXPECT_EQ(w.Objects[1].Kind, InlineKind::Link);
+  const int lineTop = TopOf(0) + 4;
+  const QImage img = Render(*view);
+  EXPECT_EQ(At(img, w.Objects[0].X + 2 + 5, lineTop + 5), 0xFFFFFFu);  // drawn as the picture
+  EXPECT_TRUE(view->CachedPictureName().endsWith(QStringLiteral("ikony/|0.bmp")));
+
+  Press(QPoint(w.Objects[0].X + 2 + 5, lineTop + 5));
+  EXPECT_TRUE(shell.opened.empty());  // the picture opens nothing
+  QTest::mouseRelease(view.get(), Qt::LeftButton);
+  Press(QPoint(w.Objects[1].X + 2 + w.Objects[1].Width / 2, lineTop + 6));
+  ASSERT_EQ(shell.opened.size(), 1u);
+  EXPECT_EQ(shell.opened[0], QStringLiteral("http://www.wp.pl"));
+}
+
+// After a resize, whether by the width alone or followed by LayoutMessage of
+// every entry as the chat window does it, every scroll position paints and
+// hit-tests as a view laid out afresh at that width.
+TEST_F(Rozmowa, ResizedViewShowsWhatAFreshLayoutShows) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < 60; ++i) {
+    std::string t = "wiadomosc " + std::to_string(i) + " :) zobacz www.wp.pl/" + std::to_string(i);
+    if (i % 3 == 0) t += " i jeszcze troche slow, zeby zawinac na kilka linijek <usmiech> koniec";
+    if (i % 7 == 0) t += "\r\n" + std::string(80, 'x') + " http://example.com/" + std::string(50, 'q');
+    // A box taller than the view, with pictures and links on every line.
+    for (int line = 0; i == 30 && line < 40; ++line) t += "\r\nlinia " + std::to_string(line) + " :) www.a.pl/" + std::to_string(line);
+    texts.push_back(t);
+    view->AddMessage(t, kNoon - (i % 2) * 86400, static_cast<uint8_t>(i % 4));
+  }
+  for (const bool eachMessage : {false, true}) {
+    for (const int width : {140, 260, 200}) {
+      SCOPED_TRACE(std::to_string(width) + (eachMessage ? " and LayoutMessage" : ""));
+      view->resize(width, kHeight);
+      if (eachMessage)
+        for (std::size_t i = 0; i < view->Messages().size(); ++i) view->LayoutMessage(i);
+      TRozmowa fresh(shell, dir.path(), -60);
+      fresh.SetToday([] { return DayNumber(2026, 12, 8); });
+      fresh.resize(width, kHeight);
+      fresh.show();
+      for (std::size_t i = 0; i < texts.size(); ++i)
+        fresh.AddMessage(texts[i], kNoon - (i % 2) * 86400, static_cast<uint8_t>(i % 4));
+      ASSERT_EQ(view->Layout().TotalHeight(), fresh.Layout().TotalHeight());
+      const int64_t excess = fresh.Layout().TotalHeight() - kHeight;
+      ASSERT_GT(excess, 1000);
+      // Box 30 from its middle, where the lines above the view hold objects.
+      const int64_t inTall = excess - fresh.Layout().Ends()[29] - 300;
+      for (const int64_t offset : {int64_t(0), int64_t(37), excess / 3, inTall, inTall + 7, excess - 5, excess}) {
+        SCOPED_TRACE(offset);
+        view->SetScrollOffset(offset);
+        fresh.SetScrollOffset(offset);
+        EXPECT_TRUE(Render(*view) == Render(fresh));
+        int links = 0;
+        for (int y = 0; y < kHeight; y += 2) {
+          for (int x = 0; x < width - kScrollStrip; x += 3) {
+            const Odnosnik* a = view->Layout().LinkAt(x, y, kHeight);
+            const Odnosnik* b = fresh.Layout().LinkAt(x, y, kHeight);
+            ASSERT_EQ(a == nullptr, b == nullptr) << x << "," << y;
+            if (a) {
+              ASSERT_EQ(a->Url, b->Url) << x << "," << y;
+              ++links;
+            }
+          }
+        }
+        EXPECT_GT(links, 0);
+      }
+    }
+  }
+}
+
+// The view empties itself when it holds more than 30,000 messages: the
+// 30,002nd and the 60,003rd message each start it anew. A conversation
+// longer than 16 bits can count goes on painting and hit-testing.
+TEST_F(Rozmowa, SeventyThousandMessages) {
+  for (int i = 1; i <= 70000; ++i) {
+    view->AddMessage(i % 1000 == 0 ? "zobacz www.wp.pl/" + std::to_string(i) : "m " + std::to_string(i), kNoon,
+                     Received);
+    if (i == 30001 || i == 30002 || i == 60002 || i == 60003) {
+      SCOPED_TRACE(i);
+      const std::size_t expected = i == 30001 || i == 60002 ? 30001 : 1;
+      ASSERT_EQ(view->Messages().size(), expected);
+      EXPECT_EQ(view->Messages().back().Text, "m " + std::to_string(i));
+      EXPECT_EQ(view->Messages().front().Text, "m " + std::to_string(i - int(expected) + 1));
+      EXPECT_EQ(view->Layout().TotalHeight(), int64_t(expected) * 23);
+    }
+    if (i == 30001) view->SetScrollOffset(5000);
+    if (i == 30002) {
+      EXPECT_EQ(view->ScrollOffset(), 0);
+    }
+  }
+  // Messages 60,003 to 70,000 remain.
+  ASSERT_EQ(view->Messages().size(), 9998u);
+  EXPECT_EQ(view->Messages().front().Text, "m 60003");
+  EXPECT_EQ(view->Layout().Ends()[9997], 9998 * 23);
+  EXPECT_EQ(view->Layout().TotalHeight(), 9998 * 23);
+
+  // The newest box holds "zobacz" and the link to message 70,000.
+  QImage img = Render(*view);
+  EXPECT_TRUE(view->ScrollBarVisible());
+  EXPECT_EQ(At(img, 60, kHeight - 1), colours().messageShades[Received][0]);
+  const InlineObject& o = view->Messages().back().Objects.at(0);
+  Press(QPoint(o.X + 2 + o.Width / 2, kHeight - 23 + o.Y + o.Height / 2));
+  ASSERT_EQ(shell.opened.size(), 1u);
+  EXPECT_EQ(shell.opened[0], QStringLiteral("http://www.wp.pl/70000"));
+  QTest::mouseRelease(view.get(), Qt::LeftButton);
+
+  // Scrolled up by more than 16 bits hold, to message 65,000 (box 4,997 of
+  // the view) on the bottom edge: its link opens.
+  view->SetScrollOffset(int64_t(9998 - 4998) * 23);
+  img = Render(*view);
+  EXPECT_EQ(At(img, 60, kHeight - 1), colours().messageShades[Received][0]);
+  Press(QPoint(o.X + 2 + o.Width / 2, kHeight - 23 + o.Y + o.Height / 2));
+  ASSERT_EQ(shell.opened.size(), 2u);
+  EXPECT_EQ(shell.opened[1], QStringLiteral("http://www.wp.pl/65000"));
+}
+
+// Lines of a box far above the view are passed over in painting; what shows
+// of a tall box scrolled through must be what a view tall enough to hold it
+// whole shows of the same rows.
+TEST_F(Rozmowa, TallBoxScrolledThroughPaintsAsSeenWhole) {
+  std::string tall = "poczatek";
+  for (int line = 0; line < 40; ++line) tall += "\r\nlinia " + std::to_string(line) + " :) www.a.pl/" + std::to_string(line);
+  view->AddMessage(tall, kNoon, Received);
+  view->AddMessage("po", kNoon, Delivered);
+  TRozmowa whole(shell, dir.path(), -60);
+  whole.SetToday([] { return DayNumber(2026, 12, 8); });
+  whole.resize(kWidth, 1200);
+  whole.show();
+  whole.AddMessage(tall, kNoon, Received);
+  whole.AddMessage("po", kNoon, Delivered);
+  const int64_t total = whole.Layout().TotalHeight();
+  ASSERT_GT(total, 600);
+  ASSERT_LT(total, 1200);
+  const QImage all = Render(whole);
+  const int wholeTop = 1200 - static_cast<int>(total);  // content row 0 in the tall view
+  for (const int64_t offset : {int64_t(0), int64_t(200), int64_t(333), total - kHeight - 1}) {
+    SCOPED_TRACE(offset);
+    view->SetScrollOffset(offset);
+    const QImage part = Render(*view);
+    const int contentTop = static_cast<int>(total - kHeight - offset);  // content row at row 0
+    int differing = 0;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kTaw; ++x) differing += At(part, x, y) != At(all, x, wholeTop + contentTop + y);
+    EXPECT_EQ(differing, 0);
+  }
+}

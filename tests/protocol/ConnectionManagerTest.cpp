@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
 #include <deque>
 
 #include "platform/Cp1250.h"
@@ -269,4 +275,136 @@ TEST_F(ConnectionTest, DataArrivingInsideAHandlerIsDispatchedAfterIt) {
   });
   s.Arrive(gg::BuildPacket(1, "first") + gg::BuildPacket(3, "second"));
   EXPECT_EQ(order, (std::vector<std::string>{"first", "second", "nested"}));
+}
+
+namespace {
+
+using Packets = std::vector<std::pair<uint32_t, std::string>>;
+
+// A hostile server: welcome, login ok, then a chat message whose text spells
+// the header of a "login failed" packet, then a disconnect notice. Cut off
+// at the wrong offset, the stream hands out "login failed".
+struct HostileStream {
+  Packets packets;
+  std::string bytes;
+  size_t spelled = 0;  // where the forged header starts
+  HostileStream() {
+    std::string message;
+    for (uint32_t field : {4321u, 1u, 0u, 8u}) gg::AppendLe32(message, field);  // sender, seq, time, class
+    message += "ab";
+    gg::AppendLe32(message, 0x09);
+    gg::AppendLe32(message, 0);
+    message += "cd";
+    message += '\0';
+    packets = {{0x01, "seed"}, {0x03, ""}, {0x0A, message}, {0x0B, ""}};
+    for (const auto& [type, payload] : packets) bytes += gg::BuildPacket(type, payload);
+    spelled = 12 + 8 + 8 + 16 + 2;
+  }
+};
+
+}  // namespace
+
+TEST(ConnectionReentry, ReadsArrivingInsideHandlersNeverLoseOrForgeAPacket) {
+  // The welcome's handler (a password prompt) lets in the read [a, b), the
+  // login's handler (a message box) the read [b, c) when the login is whole
+  // by then (else that read comes after the first); the rest comes last.
+  // Among all cuts: two or more whole packets left behind by a read, one
+  // whole and the start of the next, a packet completed from a cut read and
+  // followed by another such read, and the cut that makes the next read
+  // begin at the spelled header.
+  const HostileStream hostile;
+  const std::string& stream = hostile.bytes;
+  for (size_t a = 12; a <= stream.size(); ++a) {  // the welcome is whole
+    for (size_t b = a; b <= stream.size(); ++b) {
+      for (size_t c = b; c <= stream.size(); ++c) {
+        FakeNet net;
+        FakeView view;
+        FakeIdentity identity;
+        ConnectionManager cm{net, view, identity};
+        cm.SetConnectionState(conn::kNiePolaczony);
+        net.replies.push_back("0 0 1.2.3.4:8074 1.2.3.4");
+        cm.DialogMouseDown(Sender::Dialog, true);
+        FakeSocket& s = net.last();
+        Packets got;
+        bool secondIn = false;
+        auto second = [&] {
+          secondIn = true;
+          s.Arrive(stream.substr(b, c - b));
+        };
+        cm.SetPacketHandler([&](uint32_t type, const std::string& payload) {
+          got.emplace_back(type, payload);
+          if (type == 0x01) s.Arrive(stream.substr(a, b - a));
+          if (type == 0x03 && !secondIn) second();
+          EXPECT_EQ(payload, got.back().second);  // intact after the nested read
+        });
+        s.Arrive(stream.substr(0, a));
+        if (!secondIn) second();
+        s.Arrive(stream.substr(c));
+        ASSERT_EQ(got, hostile.packets) << a << " " << b << " " << c;
+      }
+    }
+  }
+}
+
+namespace {
+// Real sockets, a scripted lookup.
+struct LoopbackNet : NetFactory {
+  std::string reply;
+  struct Http : HttpClient {
+    std::string reply;
+    std::string Get(const std::string&) override { return reply; }
+  };
+  Socket* NewSocket() override { return QtNet().NewSocket(); }
+  std::unique_ptr<HttpClient> NewHttpClient() override {
+    auto h = std::make_unique<Http>();
+    h->reply = reply;
+    return h;
+  }
+};
+
+bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  return done();
+}
+}  // namespace
+
+TEST(ConnectionReentry, DataArrivingInAModalLoopOverARealSocketIsDispatched) {
+  const HostileStream hostile;
+  const std::string& stream = hostile.bytes;
+  const size_t firstRead = 12 + 8 + 3, spelled = hostile.spelled;
+
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+  QTcpSocket* peer = nullptr;
+  QObject::connect(&server, &QTcpServer::newConnection, [&] {
+    peer = server.nextPendingConnection();
+    peer->write(stream.data(), qint64(firstRead));
+  });
+  LoopbackNet net;
+  net.reply = "0 0 127.0.0.1:" + std::to_string(server.serverPort()) + " x";
+  FakeView view;
+  FakeIdentity identity;
+  ConnectionManager cm{net, view, identity};
+  cm.SetConnectionState(conn::kNiePolaczony);
+  Packets got;
+  cm.SetPacketHandler([&](uint32_t type, const std::string& payload) {
+    got.emplace_back(type, payload);
+    if (type != 0x01) return;
+    // A modal window, open while the rest of the stream arrives in two
+    // reads; nothing more comes after it, so nothing later reports the data.
+    peer->write(stream.data() + firstRead, qint64(spelled - firstRead));
+    peer->flush();
+    QEventLoop modal;
+    QTimer::singleShot(50, &modal, [&] {
+      peer->write(stream.data() + spelled, qint64(stream.size() - spelled));
+      peer->flush();
+    });
+    QTimer::singleShot(200, &modal, &QEventLoop::quit);
+    modal.exec();
+  });
+  cm.DialogMouseDown(Sender::Dialog, true);
+  WaitFor([&] { return got.size() >= 4; });
+  EXPECT_EQ(got, hostile.packets);
 }

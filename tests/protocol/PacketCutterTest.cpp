@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "protocol/PacketCutter.h"
@@ -108,4 +109,64 @@ TEST(PacketCutter, OversizedHeaderIsAProtocolErrorForGood) {
   c.clear();
   c.feed(gg::BuildPacket(3, ""));
   EXPECT_EQ(c.next(p), PacketCutter::Result::Packet);
+}
+
+// A read fed while packets of the last one are still being handed out, as
+// when a packet's handler runs a modal loop in which the socket delivers more.
+TEST(PacketCutter, AReadFedBetweenPacketsOfTheLastKeepsTheStreamWhole) {
+  // Two empty packets and the first byte of a third header; one more byte
+  // arrives after the first packet is handed out.
+  PacketCutter c;
+  const std::string empty = gg::BuildPacket(0, "");
+  c.feed(empty + empty + std::string(1, '\x07'));
+  PacketCutter::Packet p;
+  ASSERT_EQ(c.next(p), PacketCutter::Result::Packet);
+  c.feed(std::string(1, '\0'));
+  EXPECT_EQ(TakeAll(c), (std::vector<Taken>{{0, ""}}));
+  EXPECT_EQ(c.buffered(), 2u);
+  c.feed(std::string(6, '\0'));
+  EXPECT_EQ(TakeAll(c), (std::vector<Taken>{{7, ""}}));
+  EXPECT_EQ(c.buffered(), 0u);
+
+  // Every way of cutting a stream into three reads, the second fed after any
+  // number of the packets then complete were taken and the third after any
+  // number of those complete then: two or more whole packets left behind,
+  // one whole and the start of the next, a packet completed from a cut read
+  // with more of them behind it. The same packets always, each once, and
+  // buffered() counts exactly the bytes not handed out.
+  const std::vector<Taken> want = {{1, ""}, {2, "abc"}, {3, ""}, {4, std::string(11, 'd')}, {5, "e"}};
+  std::string stream;
+  std::vector<size_t> ends;  // where each packet ends in the stream
+  for (const Taken& t : want) {
+    stream += gg::BuildPacket(t.type, t.payload);
+    ends.push_back(stream.size());
+  }
+  auto complete = [&](size_t fed) {
+    return size_t(std::upper_bound(ends.begin(), ends.end(), fed) - ends.begin());
+  };
+  for (size_t a = 0; a <= stream.size(); ++a) {
+    for (size_t b = a; b <= stream.size(); ++b) {
+      for (size_t first = 0; first <= complete(a); ++first) {
+        for (size_t second = first; second <= complete(b); ++second) {
+          PacketCutter d;
+          std::vector<Taken> got;
+          auto take = [&](size_t upTo) {
+            while (got.size() < upTo && d.next(p) == PacketCutter::Result::Packet)
+              got.push_back({p.type, std::string(p.payload)});
+          };
+          d.feed(stream.substr(0, a));
+          take(first);
+          d.feed(stream.substr(a, b - a));
+          take(second);
+          ASSERT_EQ(d.buffered(), b - (second == 0 ? 0 : ends[second - 1]))
+              << a << " " << b << " " << first << " " << second;
+          d.feed(stream.substr(b));
+          take(want.size());
+          ASSERT_EQ(got, want) << a << " " << b << " " << first << " " << second;
+          ASSERT_EQ(d.next(p), PacketCutter::Result::NeedMore);
+          ASSERT_EQ(d.buffered(), 0u);
+        }
+      }
+    }
+  }
 }

@@ -1,12 +1,15 @@
 #include "conversation/view/TRozmowa.h"
 
 #include <QDate>
+#include <QDateTime>
+#include <QTime>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
-#include <map>
 #include <cstdlib>
+#include <map>
+#include <unordered_map>
 
 #include "platform/Cp1250.h"
 #include "platform/desktop/ShellOpen.h"
@@ -24,6 +27,28 @@ QString Shown(const std::string& text) {
   return s;
 }
 
+// The local date for the time labels. Every layout asks for it, and the
+// time-zone rules behind the local date cost a look at the zone file each
+// time; so the day is worked out once, with the moments it starts and ends,
+// and until one of them is passed only the clock is read.
+class LocalDay {
+ public:
+  int32_t Today() {
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    if (now < from_ || now >= to_) {
+      const QDate d = QDateTime::fromSecsSinceEpoch(now).date();
+      from_ = QDateTime(d, QTime(0, 0)).toSecsSinceEpoch();
+      to_ = QDateTime(d.addDays(1), QTime(0, 0)).toSecsSinceEpoch();
+      day_ = DayNumber(d.year(), d.month(), d.day());
+    }
+    return day_;
+  }
+
+ private:
+  qint64 from_ = 1, to_ = 0;
+  int32_t day_ = 0;
+};
+
 constexpr uint32_t kTrack = 0x555555;
 constexpr uint32_t kThumb = 0x0000DA, kThumbEdge = 0x000075;
 constexpr uint32_t kThumbDragged = 0x00A8DA, kThumbDraggedEdge = 0x005475;
@@ -33,9 +58,13 @@ constexpr uint32_t kThumbDragged = 0x00A8DA, kThumbDraggedEdge = 0x005475;
 class TRozmowa::Measure : public LayoutMeasure {
  public:
   explicit Measure(TRozmowa& view) : view_(view) {}
-  int TextWidth(const std::string& text) override { return view_.textMetrics_.horizontalAdvance(Shown(text)); }
+  // The words of a conversation repeat; shaping one costs more than looking
+  // it up. Long texts (heads of cut words, whole paragraphs) are measured
+  // each time, and the remembered widths are forgotten now and then so that
+  // a flood of strangers' words cannot grow them without end.
+  int TextWidth(const std::string& text) override { return Cached(words_, text, view_.textMetrics_); }
   int TextHeight(const std::string&) override { return view_.textMetrics_.height(); }
-  int LabelWidth(const std::string& text) override { return view_.labelMetrics_.horizontalAdvance(Shown(text)); }
+  int LabelWidth(const std::string& text) override { return Cached(labels_, text, view_.labelMetrics_); }
   // Only the header is read, once per name and view: measuring must not push
   // the picture being painted out of the one-entry cache, and a message full
   // of emoticons must not open their files again and again. A picture added
@@ -50,8 +79,21 @@ class TRozmowa::Measure : public LayoutMeasure {
   }
 
  private:
+  static constexpr std::size_t kLongestKept = 64;
+  static constexpr std::size_t kKept = 1 << 14;
+  static int Cached(std::unordered_map<std::string, int>& cache, const std::string& text, const QFontMetrics& metrics) {
+    if (text.size() > kLongestKept) return metrics.horizontalAdvance(Shown(text));
+    if (const auto it = cache.find(text); it != cache.end()) return it->second;
+    if (cache.size() >= kKept) cache.clear();
+    const int width = metrics.horizontalAdvance(Shown(text));
+    cache.emplace(text, width);
+    return width;
+  }
+
   TRozmowa& view_;
   std::map<std::string, QSize> sizes_;
+  std::unordered_map<std::string, int> words_;
+  std::unordered_map<std::string, int> labels_;
 };
 
 TRozmowa::TRozmowa(ShellOpen& shell, const QString& programDir, int16_t timeBias, QWidget* parent)
@@ -66,10 +108,7 @@ TRozmowa::TRozmowa(ShellOpen& shell, const QString& programDir, int16_t timeBias
       measure_(std::make_unique<Measure>(*this)),
       layout_(*measure_, timeBias, [this] { return today_(); }) {
   linkFont_.setUnderline(true);
-  today_ = [] {
-    const QDate d = QDate::currentDate();
-    return DayNumber(d.year(), d.month(), d.day());
-  };
+  today_ = [day = LocalDay()]() mutable { return day.Today(); };
   layout_.SetTextAreaWidth(TextAreaWidth());
 }
 
@@ -91,7 +130,7 @@ void TRozmowa::AddMessage(const std::string& text, uint32_t time, uint8_t kind) 
   update();
 }
 
-void TRozmowa::LayoutMessage(uint16_t index) {
+void TRozmowa::LayoutMessage(std::size_t index) {
   SyncWidth();
   layout_.LayoutMessage(index);
   update();
@@ -161,8 +200,23 @@ void TRozmowa::paintEvent(QPaintEvent*) {
     int lineTop = top + 4;
     std::size_t object = 0;
     for (const std::string& line : w.Lines) {
+      // A message as long as the largest packet has thousands of lines: those
+      // well above the view only move the next line down, those well below
+      // end the box (a line's glyphs may reach a little past its height).
+      if (lineTop >= h + kMinLineHeight) break;
       int x = 2;
       int lineHeight = kMinLineHeight;
+      if (lineTop < 0) {
+        std::size_t next = object;
+        for (std::size_t o = line.find(kPlaceholder); o != std::string::npos; o = line.find(kPlaceholder, o + 1))
+          if (next < w.Objects.size()) lineHeight = std::max<int>(lineHeight, w.Objects[next++].Height);
+        if (lineTop + lineHeight + kMinLineHeight <= 0) {
+          lineTop += lineHeight;
+          object = next;
+          continue;
+        }
+        lineHeight = kMinLineHeight;
+      }
       std::size_t pos = 0;
       while (pos <= line.size()) {
         const std::size_t o = line.find(kPlaceholder, pos);
@@ -178,7 +232,7 @@ void TRozmowa::paintEvent(QPaintEvent*) {
         pos = o + 1;
         if (object >= w.Objects.size()) continue;
         const InlineObject& obj = w.Objects[object++];
-        if (!obj.Name.empty() && obj.Name[0] == '|') {
+        if (obj.Kind == InlineKind::Link) {
           const std::size_t link = std::strtoul(obj.Name.c_str() + 1, nullptr, 10);
           if (link < w.Links.size()) {
             p.setFont(linkFont_);

@@ -36,7 +36,7 @@ class TRozmowa : public QWidget, public TSkinRecolourable {
   uint32_t Number = 0;
 
   void AddMessage(const std::string& text, uint32_t time, uint8_t kind);
-  void LayoutMessage(uint16_t index);
+  void LayoutMessage(std::size_t index);
   const std::vector<Wiersz>& Messages() const { return layout_.Messages(); }
   // The layout as of the last message added, LayoutMessage, paint or resize.
   const ConversationLayout& Layout() const { return layout_; }
