@@ -4,8 +4,9 @@
 // every 0x01 in the lines is the next object, placed where the line's widths
 // put it; every line fits its width or holds one piece alone; a message's
 // height is 8 plus its line heights (each the tallest object or 15), clipped
-// to 16 bits; links are numbered in order, point at http, https or ftp and
-// are what the pointer finds over them, pictures are not; box ends add up;
+// to what its type holds; links (told by their kind: a picture may be named
+// "|0") are numbered in order, point at http, https or ftp and are what the
+// pointer finds over them, pictures are not; box ends add up;
 // a paint covers exactly the boxes that reach into the view.
 //
 // Input: the view width, the width table, a second view width and scroll
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <string>
 #include <string_view>
@@ -52,7 +54,7 @@ class Measure : public LayoutMeasure {
   int width_[256];
 };
 
-bool IsLink(const InlineObject& o) { return !o.Name.empty() && o.Name[0] == '|'; }
+bool IsLink(const InlineObject& o) { return o.Kind == InlineKind::Link; }
 
 bool StartsWithNoCase(const std::string& s, std::string_view prefix) {
   if (s.size() < prefix.size()) return false;
@@ -105,7 +107,7 @@ void CheckMessage(ConversationLayout& view, Measure& m, size_t index) {
 
   size_t object = 0;
   size_t links = 0;
-  int height = 8;
+  int64_t height = 8;
   for (size_t l = 0; l < w.Lines.size(); ++l) {
     const std::string& line = w.Lines[l];
     int x = 0;
@@ -128,7 +130,8 @@ void CheckMessage(ConversationLayout& view, Measure& m, size_t index) {
     height += lineHeight;
   }
   FUZZ_REQUIRE(object == w.Objects.size(), "objects without a placeholder");
-  FUZZ_REQUIRE(w.Height == std::min(height, 0xFFFF), "the height is not 8 plus the line heights");
+  constexpr int64_t kMostHeight = std::numeric_limits<decltype(w.Height)>::max();
+  FUZZ_REQUIRE(w.Height == std::min<int64_t>(height, kMostHeight), "the height is not 8 plus the line heights");
 
   for (const InlineObject& o : w.Objects) {
     if (IsLink(o)) {
