@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QVariant>
+#include <QFile>
+#include <QProcess>
 #include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QVariant>
 
 #include "ggserwer/LoginHash.h"
 #include "ggserwer/Serwer.h"
@@ -335,4 +338,107 @@ TEST_F(SerwerTest, TimedActionsRunInOrderAfterEachLogin) {
   d.socket.abort();
   Serwer::waitFor([] { return false; }, 200);
   EXPECT_EQ(serwer.connectionCount(), 2);
+}
+
+TEST(ScenarioTest, EveryLineKindReadsAndAMalformedLineIsNamedByItsNumber) {
+  QString error;
+  const auto s = ggserwer::parseScenario(QString::fromUtf8(
+      "# the cast\n"
+      "contact 1001 Celina  Żurawska\n"
+      "\n"
+      "  500\tstatus 1001 4 na kawie\r\n"
+      "repeat\n"
+      "1000 message 1001 Hej :)\n"
+      "reply 1001 200 Pierwsza\n"
+      "reply 1001 300 Druga\n"
+      "ack 1002 3\n"),
+      &error);
+  ASSERT_TRUE(s.has_value()) << error.toStdString();
+  ASSERT_EQ(s->cast.size(), 1);
+  EXPECT_EQ(s->cast[0].number, 1001u);
+  EXPECT_EQ(s->cast[0].name, QString::fromUtf8("Celina  Żurawska"));
+  ASSERT_EQ(s->actions.size(), 2);
+  EXPECT_EQ(s->actions[0].afterMs, 500);
+  EXPECT_EQ(s->actions[0].text, "na kawie") << "a CR LF line end is not part of the text";
+  EXPECT_EQ(s->repeatFrom, 1);
+  ASSERT_EQ(s->replies.value(1001).size(), 2);
+  EXPECT_EQ(s->replies.value(1001)[1].afterMs, 300);
+  EXPECT_EQ(s->replies.value(1001)[1].text, "Druga");
+  EXPECT_EQ(s->acks.value(1002), 3u);
+
+  const std::pair<const char*, const char*> bad[] = {
+      {"contact 1001 A\ncontact x B\n", "line 2: not a number: x"},
+      {"contact 1001\n", "line 1: contact is NUMBER NAME"},
+      {"# c\n\n10 wave 5\n", "line 3: unknown action: wave"},
+      {"reply 1001 soon Hej\n", "line 1: not a time in milliseconds: soon"},
+      {"reply 1001 100\n", "line 1: reply is NUMBER MS TEXT"},
+      {"ack 1001\n", "line 1: ack is NUMBER CODE"},
+      {"repeat\n10 close\nrepeat\n", "line 3: a second repeat"},
+      {"10 close\nrepeat\n0 message 5 x\n", "the actions after repeat must take some time"},
+  };
+  for (const auto& [text, what] : bad) {
+    EXPECT_FALSE(ggserwer::parseScenario(QString::fromUtf8(text), &error).has_value()) << text;
+    EXPECT_EQ(error.toStdString(), what);
+  }
+}
+
+// A cast over the wire: its actions repeat from where it says, each message
+// is answered by the next of its recipient's replies, and acknowledged with
+// that recipient's status.
+TEST_F(SerwerTest, ScenarioRepeatsAnswersInTurnAndAcknowledgesPerRecipient) {
+  serwer.play(*ggserwer::parseScenario(
+      "0 status 1001 2\n"
+      "repeat\n"
+      "40 status 1002 3\n"
+      "reply 1001 20 raz\n"
+      "reply 1001 20 dwa\n"
+      "ack 1001 3\n"));
+  Client c;
+  logIn(c);
+  // The payload of the next packet of a type; the statuses of the loop come between.
+  auto next = [&](std::uint32_t type) {
+    for (int i = 0; i < 100; ++i) {
+      const QByteArray header = c.read(8);
+      if (header.size() < 8) break;
+      const QByteArray payload = c.read(int(ggserwer::readU32(header, 4)));
+      if (ggserwer::readU32(header, 0) == type) return payload;
+    }
+    return QByteArray("none");
+  };
+  EXPECT_EQ(c.read(22), hex("0f0000000e000000" "e903000002000000000000000000"));
+  const QByteArray status1002 = hex("0f0000000e000000" "ea03000003000000000000000000");
+  EXPECT_EQ(c.read(22), status1002);
+  EXPECT_EQ(c.read(22), status1002) << "the part after repeat comes again";
+
+  auto send = [&](std::uint32_t to, std::uint32_t seq) {
+    c.send(frame(0x0B, le32(to) + le32(seq) + le32(8) + QByteArray("x\0", 2)));
+  };
+  const QByteArray answer = le32(1001) + le32(0);  // sender, sequence
+  send(1001, 1);
+  EXPECT_EQ(next(0x05), le32(3) + le32(1001) + le32(1));
+  const QByteArray first = next(0x0A);
+  EXPECT_EQ(first.left(8), answer);
+  EXPECT_EQ(first.mid(16), QByteArray("raz\0", 4));
+  send(1002, 2);
+  EXPECT_EQ(next(0x05), le32(2) + le32(1002) + le32(2)) << "the server's own status for the rest";
+  send(1001, 3);
+  EXPECT_EQ(next(0x0A).mid(16), QByteArray("dwa\0", 4)) << "nobody answers for 1002";
+  send(1001, 4);
+  EXPECT_EQ(next(0x0A).mid(16), QByteArray("raz\0", 4)) << "the replies start over";
+}
+
+// The program refuses a scenario it cannot read, naming the file and line.
+TEST(ScenarioTest, EmulatorWithAMalformedScenarioDoesNotStart) {
+  QTemporaryDir dir;
+  QFile f(dir.filePath("obsada.txt"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("contact 1001 Ala\n500 status 1001 two\n");
+  f.close();
+  QProcess p;
+  p.start(QStringLiteral(GGSERWER_EXE), {"--port", "0", "--http-port", "0", "--scenario", f.fileName()});
+  ASSERT_TRUE(p.waitForFinished(10000));
+  EXPECT_EQ(p.exitCode(), 2);
+  EXPECT_EQ(p.readAllStandardError().toStdString(),
+            "ggserwer: " + f.fileName().toStdString() + ", line 2: not a status code: two\n");
+  EXPECT_TRUE(p.readAllStandardOutput().isEmpty()) << "nothing listened";
 }

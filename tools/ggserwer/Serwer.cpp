@@ -158,9 +158,13 @@ void Serwer::handle(Connection& c, const Packet& p) {
       handleLogin(c, p.payload);
       break;
     case typ::kSendMessage:
-      if (autoAck_ && c.loggedIn && p.payload.size() >= 8)
-        c.socket->write(packet(typ::kSendAck,
-                               sendAckPayload(ackStatus_, readU32(p.payload, 0), readU32(p.payload, 4))));
+      if (c.loggedIn && p.payload.size() >= 8) {
+        const std::uint32_t recipient = readU32(p.payload, 0);
+        if (autoAck_)
+          c.socket->write(packet(typ::kSendAck, sendAckPayload(ackFor_.value(recipient, ackStatus_), recipient,
+                                                               readU32(p.payload, 4))));
+        scheduleReply(c, recipient);
+      }
       break;
     case typ::kUserlistRequest:
       if (autoUserlist_ && c.loggedIn) handleUserlist(c, p.payload);
@@ -213,12 +217,39 @@ void Serwer::handleUserlist(Connection& c, const QByteArray& payload) {
 // their order stays whatever the timers do; the list is read as it is when
 // each step comes.
 void Serwer::scheduleActions(int connection, int next) {
-  if (next >= timedActions_.size()) return;
+  if (next >= timedActions_.size()) {
+    if (repeatFrom_ < 0 || repeatFrom_ >= timedActions_.size()) return;
+    next = repeatFrom_;
+  }
   QTimer::singleShot(timedActions_[next].afterMs, this, [this, connection, next] {
     Connection& c = *connections_[connection];
     if (!c.open || !c.socket || !c.loggedIn || next >= timedActions_.size()) return;
     runAction(c, timedActions_[next]);
     scheduleActions(connection, next + 1);
+  });
+}
+
+void Serwer::play(const Scenario& scenario) {
+  timedActions_ = scenario.actions;
+  repeatFrom_ = scenario.repeatFrom;
+  replies_ = scenario.replies;
+  replyTurn_.clear();
+  ackFor_ = scenario.acks;
+}
+
+// The answer goes back on the connection the message came on, when it is
+// still logged in by then.
+void Serwer::scheduleReply(Connection& c, std::uint32_t from) {
+  const auto found = replies_.constFind(from);
+  if (found == replies_.constEnd() || found->isEmpty()) return;
+  int& turn = replyTurn_[from];
+  const Scenario::Reply reply = found->at(turn % found->size());
+  turn = (turn + 1) % found->size();
+  const int connection = c.id;
+  QTimer::singleShot(reply.afterMs, this, [this, connection, from, reply] {
+    Connection& to = *connections_[connection];
+    if (to.open && to.socket && to.loggedIn)
+      runAction(to, TimedAction{0, TimedAction::Kind::Message, from, 2, reply.text});
   });
 }
 

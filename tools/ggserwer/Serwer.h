@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ggserwer/LookupSerwer.h"
+#include "ggserwer/Scenario.h"
 #include "ggserwer/TimedAction.h"
 #include "ggserwer/Wire.h"
 
@@ -77,8 +78,14 @@ class Serwer : public QObject {
   // accepted, each its afterMs after the one before. An action whose
   // connection has ended meanwhile is dropped, with those after it.
   void addTimedAction(const TimedAction& action) { timedActions_.append(action); }
-  void clearTimedActions() { timedActions_.clear(); }
+  void clearTimedActions() {
+    timedActions_.clear();
+    repeatFrom_ = -1;
+  }
   const QList<TimedAction>& timedActions() const { return timedActions_; }
+  // A whole cast: its timed actions (replacing any), where they repeat from,
+  // its answers and its acknowledgements.
+  void play(const Scenario& scenario);
   // Runs one action on the current connection now; false when it is not open.
   bool runAction(const TimedAction& action);
 
@@ -132,6 +139,7 @@ class Serwer : public QObject {
   void handleUserlist(Connection& c, const QByteArray& payload);
   void runAction(Connection& c, const TimedAction& action);
   void scheduleActions(int connection, int next);
+  void scheduleReply(Connection& c, std::uint32_t from);
   Connection* current() const;
   Connection* openCurrent() const;
 
@@ -150,6 +158,10 @@ class Serwer : public QObject {
   bool autoUserlist_ = true;
   int userlistPiece_ = 2047;
   QList<TimedAction> timedActions_;
+  int repeatFrom_ = -1;
+  QHash<std::uint32_t, QList<Scenario::Reply>> replies_;
+  QHash<std::uint32_t, int> replyTurn_;  // the next answer of each number
+  QHash<std::uint32_t, std::uint32_t> ackFor_;
 };
 
 }  // namespace ggserwer

@@ -1,5 +1,6 @@
 #include "ggserwer/TimedAction.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "platform/Cp1250.h"
@@ -13,26 +14,10 @@ std::optional<TimedAction> fail(QString* error, const QString& what) {
   return std::nullopt;
 }
 
-// The words of the line after the first `count` of them, as they were typed.
-QString rest(const QString& line, int count) {
-  int at = 0;
-  for (int w = 0; w < count; ++w) {
-    while (at < line.size() && line[at].isSpace()) ++at;
-    while (at < line.size() && !line[at].isSpace()) ++at;
-  }
-  while (at < line.size() && line[at].isSpace()) ++at;
-  return line.mid(at);
-}
-
-QByteArray wire(QString text) {
-  text.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
-  return QByteArray::fromStdString(cp1250::fromQString(text));
-}
-
 }  // namespace
 
 std::optional<TimedAction> parseTimedAction(const QString& line, QString* error) {
-  const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  const QStringList words = line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
   if (words.size() < 2) return fail(error, QStringLiteral("an action is MS KIND ..."));
   bool ok = false;
   TimedAction a;
@@ -51,7 +36,7 @@ std::optional<TimedAction> parseTimedAction(const QString& line, QString* error)
   if (!ok || a.number == 0) return fail(error, QStringLiteral("not a number: ") + words[2]);
   if (kind == QLatin1String("message")) {
     a.kind = TimedAction::Kind::Message;
-    a.text = wire(rest(line, 3));
+    a.text = wireText(wordsAfter(line, 3));
     if (a.text.isEmpty()) return fail(error, QStringLiteral("message needs a TEXT"));
     return a;
   }
@@ -60,8 +45,23 @@ std::optional<TimedAction> parseTimedAction(const QString& line, QString* error)
   const uint code = words[3].toUInt(&ok);
   if (!ok || code > 255) return fail(error, QStringLiteral("not a status code: ") + words[3]);
   a.status = static_cast<std::uint8_t>(code);
-  a.text = wire(rest(line, 4));
+  a.text = wireText(wordsAfter(line, 4));
   return a;
+}
+
+QString wordsAfter(const QString& line, int count) {
+  int at = 0;
+  for (int w = 0; w < count; ++w) {
+    while (at < line.size() && line[at].isSpace()) ++at;
+    while (at < line.size() && !line[at].isSpace()) ++at;
+  }
+  while (at < line.size() && line[at].isSpace()) ++at;
+  return line.mid(at);
+}
+
+QByteArray wireText(QString text) {
+  text.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
+  return QByteArray::fromStdString(cp1250::fromQString(text));
 }
 
 }  // namespace ggserwer

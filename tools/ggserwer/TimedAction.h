@@ -35,4 +35,9 @@ struct TimedAction {
 // does not read.
 std::optional<TimedAction> parseTimedAction(const QString& line, QString* error = nullptr);
 
+// The pieces of that text form, shared with the scenario file: the line after
+// its first `count` words, as it was typed; a typed text as it goes out.
+QString wordsAfter(const QString& line, int count);
+QByteArray wireText(QString text);
+
 }  // namespace ggserwer

@@ -1,7 +1,8 @@
 // ggserwer: a Gadu-Gadu server on 127.0.0.1 for trying the client by hand.
 // Prints one line for every packet a client sends and, when asked, greets a
-// client that logged in with a message from number 1000, or plays timed
-// actions (messages, status changes) to it.
+// client that logged in with a message from number 1000, plays timed actions
+// (messages, status changes) to it, or plays a whole cast from a scenario
+// file.
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -77,7 +78,23 @@ int main(int argc, char** argv) {
       "\"MS status NUMBER CODE [DESCRIPTION]\", \"MS disconnecting\" or \"MS close\". MS counts the "
       "milliseconds from the action before (the first: from the login); \\n in a text is a line break.",
       "ACTION");
-  parser.addOptions({portOpt, httpOpt, seedOpt, accountOpt, unavailableOpt, ackOpt, greetOpt, actionOpt});
+  const QCommandLineOption scenarioOpt(
+      "scenario",
+      "A cast played to every client that logs in, from a UTF-8 file, a line each ('#' begins a comment):\n"
+      "  contact NUMBER NAME            one of the cast\n"
+      "  MS message NUMBER TEXT         the timed actions, as --action\n"
+      "  MS status NUMBER CODE [DESCRIPTION]\n"
+      "  MS disconnecting | MS close\n"
+      "  repeat                         the actions after it run again and again\n"
+      "  reply NUMBER MS TEXT           a message to NUMBER is answered MS later;\n"
+      "                                 several replies of one number take turns\n"
+      "  ack NUMBER CODE                messages to NUMBER are acknowledged with CODE\n"
+      "                                 (2 delivered, 3 queued, 6 not delivered)\n"
+      "Status codes: 1 not available, 21 with a description, 2 available, 4 with a description,\n"
+      "3 busy, 5 with a description. --action lines run after the scenario's.",
+      "FILE");
+  parser.addOptions(
+      {portOpt, httpOpt, seedOpt, accountOpt, unavailableOpt, ackOpt, greetOpt, actionOpt, scenarioOpt});
   parser.process(app);
 
   QTextStream out(stdout);
@@ -117,6 +134,15 @@ int main(int argc, char** argv) {
       return 2;
     }
     serwer.setAckStatus(status);
+  }
+  if (parser.isSet(scenarioOpt)) {
+    QString error;
+    const auto scenario = ggserwer::loadScenario(parser.value(scenarioOpt), &error);
+    if (!scenario) {
+      err << "ggserwer: " << error << "\n";
+      return 2;
+    }
+    serwer.play(*scenario);
   }
   for (const QString& text : parser.values(actionOpt)) {
     QString error;
