@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 namespace {
+constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
+
 // The handler may only write a byte; the notifier reads it on the event loop.
 int g_pipe[2] = {-1, -1};
 
@@ -24,13 +26,11 @@ EndOfSession::EndOfSession(std::function<void()> onEnd, QObject* parent)
   sa.sa_handler = Handler;
   sigemptyset(&sa.sa_mask);
   sa.sa_flags = SA_RESTART;
-  sigaction(SIGTERM, &sa, nullptr);
-  sigaction(SIGHUP, &sa, nullptr);
+  for (int signal : kSignals) sigaction(signal, &sa, nullptr);
 }
 
 EndOfSession::~EndOfSession() {
-  signal(SIGTERM, SIG_DFL);
-  signal(SIGHUP, SIG_DFL);
+  for (int s : kSignals) signal(s, SIG_DFL);
   delete notifier_;
   for (int& fd : g_pipe) {
     if (fd >= 0) ::close(fd);

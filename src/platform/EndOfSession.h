@@ -1,7 +1,8 @@
 #pragma once
 // On Linux the end of the user's session reaches a program as SIGTERM or
-// SIGHUP. They are turned into one callback on the event loop's thread, where
-// the program can save and say goodbye without asking anything.
+// SIGHUP, and Ctrl+C in the terminal that started it as SIGINT. They are
+// turned into one callback on the event loop's thread, where the program can
+// save and say goodbye without asking anything.
 
 #include <QObject>
 #include <functional>
@@ -10,7 +11,7 @@ class QSocketNotifier;
 
 class EndOfSession : public QObject {
  public:
-  // Only one may exist: it owns the process's handlers of both signals.
+  // Only one may exist: it owns the process's handlers of these signals.
   explicit EndOfSession(std::function<void()> onEnd, QObject* parent = nullptr);
   ~EndOfSession() override;
 

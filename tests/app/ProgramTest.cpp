@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -59,11 +60,18 @@ TEST_F(ProgramTest, EndOfSessionSavesAndExitsWithoutAsking) {
             "szerokosc = 260\r\nwysokosc = 500\r\nautowolit = 0\r\n");
 }
 
-TEST_F(ProgramTest, HangUpIsTheEndOfTheSessionToo) {
-  Start();
-  ASSERT_TRUE(WaitReady());
-  ::kill(static_cast<pid_t>(program.processId()), SIGHUP);
-  ASSERT_TRUE(program.waitForFinished(5000));
-  EXPECT_EQ(program.exitCode(), 0);
-  EXPECT_TRUE(Read("Wirmelak.ini").contains("autowolit = 1\r\n"));
+// A hang-up, and Ctrl+C in the terminal it was started from.
+TEST_F(ProgramTest, HangUpAndInterruptEndTheSessionToo) {
+  for (const int signal : {SIGHUP, SIGINT}) {
+    QFile::remove(dir.filePath("wirmelak"));
+    QFile::remove(dir.filePath("Wirmelak.ini"));
+    QDir(dir.filePath("osoby")).removeRecursively();  // made again once it is ready
+    Start();
+    ASSERT_TRUE(WaitReady());
+    ::kill(static_cast<pid_t>(program.processId()), signal);
+    ASSERT_TRUE(program.waitForFinished(5000)) << signal;
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << signal;
+    EXPECT_EQ(program.exitCode(), 0) << signal;
+    EXPECT_TRUE(Read("Wirmelak.ini").contains("autowolit = 1\r\n")) << signal;
+  }
 }
