@@ -1,9 +1,9 @@
-// tozsamosc FOLDER NUMBER [PASSWORD] [CONTACT...]: writes an identity into a
-// program folder, as the program itself would keep it, and makes it the one
-// loaded at start. A contact is NUMBER or NUMBER=NAME (the name in UTF-8).
-// An archive is begun when there is none. For demonstrations against the
-// local server emulator.
+// tozsamosc: writes an identity into a program folder, as the program itself
+// would keep it, and makes it the one loaded at start. For demonstrations
+// against the local server emulator; `tozsamosc --help` tells the rest.
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -15,14 +15,15 @@
 #include "app/IdentityFile.h"
 #include "app/PasswordBlock.h"
 #include "conversation/MessageArchive.h"
+#include "ggserwer/Scenario.h"
 #include "platform/Cp1250.h"
 
 namespace {
 
-uint32_t ParseNumber(const char* text) {
-  char* end = nullptr;
-  const unsigned long n = std::strtoul(text, &end, 10);
-  return (*text && *end == '\0' && n > 0 && n <= 0xFFFFFFFFul) ? static_cast<uint32_t>(n) : 0;
+uint32_t ParseNumber(const QString& text) {
+  bool ok = false;
+  const uint n = text.toUInt(&ok);
+  return ok ? n : 0;
 }
 
 bool Write(const QString& path, const std::string& bytes) {
@@ -32,51 +33,73 @@ bool Write(const QString& path, const std::string& bytes) {
   return f.commit();
 }
 
+int Fail(const QString& what, int rc = 2) {
+  std::fprintf(stderr, "tozsamosc: %s\n", what.toLocal8Bit().constData());
+  return rc;
+}
+
+TKontakt Contact(uint32_t number, const QString& name) {
+  TKontakt k;
+  k.numer = number;
+  k.wyswietl = name.isEmpty() ? std::to_string(number) : cp1250::fromQString(name);
+  return k;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: tozsamosc FOLDER NUMBER [PASSWORD] [CONTACT[=NAME]...]\n");
-    return 2;
-  }
-  const QDir folder(QString::fromLocal8Bit(argv[1]));
-  const uint32_t number = ParseNumber(argv[2]);
-  if (number == 0) {
-    std::fprintf(stderr, "tozsamosc: not a number: %s\n", argv[2]);
-    return 2;
-  }
-  const std::string password = argc > 3 ? cp1250::fromUtf8(argv[3]) : std::string();
+  QCoreApplication app(argc, argv);
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Writes the identity NUMBER into the program folder FOLDER (osoby/NUMBER, its archive\n"
+      "when there is none, and osoba, so that it is loaded at start).\n"
+      "A contact is NUMBER or NUMBER=NAME.\n\n"
+      "Example:\n"
+      "  tozsamosc --haslo haslo build/Wirmelak 123456 222=Ala 5551");
+  parser.addHelpOption();
+  const QCommandLineOption passwordOpt("haslo", "The password kept with the identity (none: asked at login).",
+                                       "TEXT");
+  const QCommandLineOption castOpt("obsada", "The contacts of a ggserwer scenario file, before the others.",
+                                   "FILE");
+  parser.addOptions({passwordOpt, castOpt});
+  parser.addPositionalArgument("FOLDER", "The program folder.");
+  parser.addPositionalArgument("NUMBER", "The Gadu-Gadu number of the identity.");
+  parser.addPositionalArgument("CONTACT", "Contacts, NUMBER or NUMBER=NAME.", "[CONTACT...]");
+  parser.process(app);
+
+  const QStringList args = parser.positionalArguments();
+  if (args.size() < 2) return Fail("usage: tozsamosc [--haslo TEXT] [--obsada FILE] FOLDER NUMBER [CONTACT...]");
+  const QDir folder(args[0]);
+  const uint32_t number = ParseNumber(args[1]);
+  if (number == 0) return Fail("not a number: " + args[1]);
+
   std::vector<TKontakt> contacts;
-  for (int i = 4; i < argc; ++i) {
-    const std::string arg = argv[i];
-    const size_t eq = arg.find('=');
-    TKontakt k;
-    k.numer = ParseNumber(arg.substr(0, eq).c_str());
-    if (k.numer == 0) {
-      std::fprintf(stderr, "tozsamosc: not a contact number: %s\n", argv[i]);
-      return 2;
-    }
-    k.wyswietl = eq == std::string::npos ? arg : cp1250::fromUtf8(arg.substr(eq + 1));
-    contacts.push_back(k);
+  if (parser.isSet(castOpt)) {
+    QString error;
+    const auto scenario = ggserwer::loadScenario(parser.value(castOpt), &error);
+    if (!scenario) return Fail(error);
+    for (const auto& member : scenario->cast) contacts.push_back(Contact(member.number, member.name));
   }
-  if (!folder.mkpath(QStringLiteral("osoby"))) {
-    std::fprintf(stderr, "tozsamosc: cannot make %s/osoby\n", argv[1]);
-    return 1;
+  for (qsizetype i = 2; i < args.size(); ++i) {
+    const qsizetype eq = args[i].indexOf('=');
+    const uint32_t contact = ParseNumber(args[i].left(eq));
+    if (contact == 0) return Fail("not a contact number: " + args[i]);
+    contacts.push_back(Contact(contact, eq < 0 ? QString() : args[i].mid(eq + 1)));
   }
+
+  if (!folder.mkpath(QStringLiteral("osoby"))) return Fail("cannot make " + folder.filePath("osoby"), 1);
   const std::string name = std::to_string(number);
-  const std::string file = identity_file::Build({}, ColourScheme{}, number,
-                                                ScramblePassword(password, number), contacts);
+  const std::string password = cp1250::fromQString(parser.value(passwordOpt));
+  const std::string file =
+      identity_file::Build({}, ColourScheme{}, number, ScramblePassword(password, number), contacts);
   if (!Write(folder.filePath(QStringLiteral("osoby/") + QString::fromStdString(name)), file) ||
-      !Write(folder.filePath(QStringLiteral("osoba")), name)) {
-    std::fprintf(stderr, "tozsamosc: cannot write into %s\n", argv[1]);
-    return 1;
-  }
+      !Write(folder.filePath(QStringLiteral("osoba")), name))
+    return Fail("cannot write into " + folder.path(), 1);
   // The archive begins as the program begins it; keep one that is there.
   const QString archive = folder.filePath(QStringLiteral("osoby/") + QString::fromStdString(name) + ".html");
-  if (!QFile::exists(archive) && !Write(archive, MessageArchive::Head(name))) {
-    std::fprintf(stderr, "tozsamosc: cannot write into %s\n", argv[1]);
-    return 1;
-  }
-  std::printf("identity %s written to %s\n", name.c_str(), argv[1]);
+  if (!QFile::exists(archive) && !Write(archive, MessageArchive::Head(name)))
+    return Fail("cannot write into " + folder.path(), 1);
+  std::printf("identity %s with %zu contacts written to %s\n", name.c_str(), contacts.size(),
+              folder.path().toLocal8Bit().constData());
   return 0;
 }
