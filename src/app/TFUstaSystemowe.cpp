@@ -30,7 +30,7 @@ void TFUsta::BuildTab3() {
   CBAD->setObjectName(QStringLiteral("CBAD"));
   CBAD->setFont(SmallFont());  // the whole sentence on one line
   CBAD->setText(QString::fromUtf8("automatycznie łącz z serwerem po starcie programu"));
-  CBAD->setGeometry(8, 122, 276, 18);
+  CBAD->setGeometry(8, 122, 292, 18);  // to the page's edge: the sentence is long
   Label3 = usta::Label(Tab3, "Label3", {8, 148, 272, 80}, 3, true);
   Label3->setText(QString::fromUtf8(
       "Powyższe ustawienia dotyczą wszystkich użytkowników. Automatyczne łączenie z serwerem możliwe jest "
