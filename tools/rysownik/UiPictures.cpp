@@ -430,8 +430,10 @@ std::vector<QImage> trayFrames() {
   return frames;
 }
 
-QImage logo() {
-  QImage img = blackImage(96, 96);
+namespace {
+
+// The logo over whatever ground the image already has.
+QImage logoOn(QImage img) {
   QPainter p;
   beginPainting(p, img);
   whirlBall(p, QRectF(4, 4, 74, 74));
@@ -460,5 +462,12 @@ QImage logo() {
   p.end();
   return img;
 }
+
+}  // namespace
+
+QImage logo() { return logoOn(blackImage(96, 96)); }
+
+// The desktop's menus and panels show it on their own colours.
+QImage appIcon() { return logoOn(clearImage(96, 96)); }
 
 }  // namespace rysownik

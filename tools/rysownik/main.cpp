@@ -45,6 +45,7 @@ bool writeUiPictures(const QString& assets) {
   ok = writePicture(strip(largeList()), dir, "ILDuze") && ok;
   ok = writePicture(starTexture(), dir, "tekstura") && ok;
   ok = writePicture(logo(), dir, "logo") && ok;
+  ok = writePicture(appIcon(), assets, "wirmelak") && ok;
   const std::vector<QImage> tray = trayFrames();
   for (size_t i = 0; i < tray.size(); ++i)
     ok = writePicture(tray[i], dir, QString("tray%1").arg(i)) && ok;
