@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 
+#include "Medians.h"
 #include "SampleMessage.h"
 #include "conversation/ConversationLayout.h"
 #include "conversation/MessageArchive.h"
@@ -125,18 +126,6 @@ std::string LongName(LongShape shape, std::size_t kib) {
   return std::string("BM_LongMessage/") + LongShapeName(shape) + "/" + std::to_string(kib) + "KiB";
 }
 
-// Keeps the median of each benchmark (or its only run) for the summary.
-struct Medians : benchmark::ConsoleReporter {
-  std::map<std::string, double> ms;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
-      if (median || (r.run_type == Run::RT_Iteration && !ms.count(r.run_name.str())))
-        ms[r.run_name.str()] = r.GetAdjustedRealTime();
-    }
-  }
-};
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Medians.h"
 #include "protocol/PacketCutter.h"
 #include "protocol/Packets.h"
 
@@ -74,30 +75,20 @@ BENCHMARK(BM_CutterSingleRead)->Unit(benchmark::kMillisecond);
 // the cost per packet of one large read against 4 KiB reads.
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  struct Ratios : benchmark::ConsoleReporter {
-    double memcpyNs = 0, readsNs = 0, singleNs = 0;
-    void ReportRuns(const std::vector<Run>& runs) override {
-      ConsoleReporter::ReportRuns(runs);
-      for (const Run& r : runs) {
-        const double ns = r.GetAdjustedRealTime();
-        const std::string name = r.benchmark_name();
-        if (name.find("Memcpy") != std::string::npos) memcpyNs = ns;
-        if (name.find("4KiB") != std::string::npos) readsNs = ns;
-        if (name.find("Single") != std::string::npos) singleNs = ns;
-      }
-    }
-  } reporter;
+  Medians reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const double mb = Stream().size() / 1e6;
   const double toS = 1e-3;  // the runs report milliseconds
-  if (reporter.memcpyNs > 0 && reporter.readsNs > 0 && reporter.singleNs > 0) {
+  const double memcpyMs = reporter.Of("BM_Memcpy"), readsMs = reporter.Of("BM_Cutter4KiBReads"),
+               singleMs = reporter.Of("BM_CutterSingleRead");
+  if (memcpyMs > 0 && readsMs > 0 && singleMs > 0) {
     std::printf("\nmemcpy %.0f MB/s, cutter 4 KiB reads %.0f MB/s, single read %.0f MB/s\n",
-                mb / (reporter.memcpyNs * toS), mb / (reporter.readsNs * toS),
-                mb / (reporter.singleNs * toS));
+                mb / (memcpyMs * toS), mb / (readsMs * toS),
+                mb / (singleMs * toS));
     std::printf("cutter / memcpy throughput: 4 KiB reads %.1f %%, single read %.1f %% (target >= 25 %%)\n",
-                100 * reporter.memcpyNs / reporter.readsNs, 100 * reporter.memcpyNs / reporter.singleNs);
+                100 * memcpyMs / readsMs, 100 * memcpyMs / singleMs);
     std::printf("per-packet cost, single read / 4 KiB reads: %.2f (target <= 1.5)\n",
-                reporter.singleNs / reporter.readsNs);
+                singleMs / readsMs);
   }
   benchmark::Shutdown();
   return 0;
