@@ -264,6 +264,37 @@ TEST_F(TrayTest, WithoutATrayWindowsAreMinimisedNeverHidden) {
   EXPECT_TRUE(again.isHidden());
 }
 
+// Without a tray a server writing from many numbers fills the task bar only
+// so far: the rest wait hidden and marked, and follow as windows are read or
+// closed.
+TEST_F(TrayTest, WithoutATrayUnreadWindowsComeToTheTaskBarAFewAtATime) {
+  tray.available = false;
+  TFMain& w = Make();
+  constexpr int kMax = ChatWindows::kOnTaskBar;
+  std::vector<uint32_t> numbers;
+  for (uint32_t n = 0; n < kMax + 3; ++n) numbers.push_back(5000 + n);
+  for (uint32_t n : numbers) Incoming(n);
+  auto chat = [&](int i) { return w.Chats().At(w.Chats().FindChat(numbers[i])); };
+  auto onTaskBar = [&] {
+    int k = 0;
+    for (size_t i = 0; i < numbers.size(); ++i) k += chat(int(i))->isVisible();
+    return k;
+  };
+  EXPECT_EQ(onTaskBar(), kMax);
+  for (size_t i = 0; i < numbers.size(); ++i) EXPECT_TRUE(chat(int(i))->Nowy()) << i;
+  EXPECT_TRUE(chat(kMax)->isHidden());
+
+  chat(0)->showNormal();  // read
+  EXPECT_TRUE(chat(kMax)->isVisible() && chat(kMax)->isMinimized());
+  EXPECT_TRUE(chat(kMax + 1)->isHidden());
+  chat(1)->close();  // closed unread
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  numbers.erase(numbers.begin() + 1);
+  EXPECT_TRUE(chat(kMax)->isVisible() && chat(kMax)->isMinimized()) << "the next one waiting";
+  EXPECT_TRUE(chat(kMax + 1)->isHidden());
+  EXPECT_EQ(onTaskBar(), kMax + 1) << "the one read stays open beside them";
+}
+
 // The real icon: an identity switch closes the chats, stops the animation on
 // the resting picture and empties the menu of chat items.
 TEST_F(TrayTest, IdentitySwitchStopsTheAnimationAndEmptiesTheMenu) {

@@ -47,11 +47,9 @@ bool ChatWindows::ChatVisible(int chat) const {
   return windows_[chat]->isVisible() && !windows_[chat]->isMinimized();
 }
 
-void ChatWindows::SetNowy(int chat, bool nowy) {
-  TFCzat* w = windows_[chat];
-  w->SetNowy(nowy);
-  if (nowy && w->isHidden() && !setup_.tray.Available()) w->showMinimized();
-}
+// The window's flag change reaches UpdateTray, which minimises it when
+// there is no tray.
+void ChatWindows::SetNowy(int chat, bool nowy) { windows_[chat]->SetNowy(nowy); }
 
 void ChatWindows::OpenChat(uint32_t number) { ShowChat(FindOrCreateChat(number)); }
 
@@ -64,8 +62,15 @@ void ChatWindows::ShowChat(int chat) {
 }
 
 void ChatWindows::MinimiseHiddenNew() {
-  for (TFCzat* w : windows_)
-    if (w->Nowy() && w->isHidden()) w->showMinimized();
+  int waiting = 0;
+  for (const TFCzat* w : windows_) waiting += w->Nowy() && w->isMinimized() && w->isVisible();
+  for (TFCzat* w : windows_) {
+    if (waiting >= kOnTaskBar) return;
+    if (w->Nowy() && w->isHidden()) {
+      w->showMinimized();
+      ++waiting;
+    }
+  }
 }
 
 void ChatWindows::UpdateTray() {
@@ -73,6 +78,8 @@ void ChatWindows::UpdateTray() {
   for (const TFCzat* w : windows_)
     if ((any = w->Nowy())) break;
   setup_.tray.SetAnimation(any);
+  // A window read or closed makes room on the task bar for one waiting.
+  if (!setup_.tray.Available()) MinimiseHiddenNew();
 }
 
 void ChatWindows::Closed(TFCzat* window) {

@@ -7,7 +7,10 @@
 // windows changes (the tray menu lists them). Where the desktop has no tray,
 // nothing is left hidden that only the tray could bring back: a window
 // taking a new message while hidden is minimised, and the windows' hide
-// buttons minimise.
+// buttons minimise. A server writing from thousands of numbers would then
+// fill the task bar with as many windows, so at most kOnTaskBar wait there
+// at a time; the others wait hidden, marked new, and follow one by one as
+// those are read or closed.
 
 #include <QString>
 #include <cstdint>
@@ -54,8 +57,9 @@ class ChatWindows : public IncomingEvents::Chats {
   void OpenChat(uint32_t number);
   // The tray menu's chat item: the window to the front, shown when hidden.
   void ShowChat(int chat);
-  // The tray has gone: windows holding a new message that only its menu
-  // would bring back are minimised instead.
+  // Without a tray, windows holding a new message that only its menu would
+  // bring back are minimised instead, up to kOnTaskBar unread at a time.
+  static constexpr int kOnTaskBar = 8;
   void MinimiseHiddenNew();
 
   int Count() const { return static_cast<int>(windows_.size()); }
