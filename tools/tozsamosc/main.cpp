@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QSaveFile>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
