@@ -59,6 +59,7 @@ void BM_HiddenStrangerChats(benchmark::State& state) {
     // The first window loads fonts and styles that every later one shares.
     chats.AddMessage(chats.FindOrCreateChat(1), kSpam, kNoon, 0);
     chats.CloseAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     malloc_trim(0);
     const double rss0 = ResidentMb(), heap0 = HeapMb();
@@ -74,6 +75,7 @@ void BM_HiddenStrangerChats(benchmark::State& state) {
     state.counters["heap_KB_per_chat"] = heap * 1024.0 / count;
     state.PauseTiming();
     chats.CloseAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     state.ResumeTiming();
   }
 }

@@ -112,8 +112,10 @@ bool IdentityActions::ChangePassword() {
     MessageBox(T("Musisz najpierw stworzyć tożsamość."), kOstrzezenie);
     return false;
   }
+  const uint32_t numer = state.numer;
   const Answer typed = prompt_(T("Wprowadź hasło"), T("Wprowadź hasło do serwera GG:"), true, state.haslo);
-  if (!typed.confirmed) return false;
+  // The password belongs to the identity it was asked for.
+  if (!typed.confirmed || state.numer != numer) return false;
   // Only what the file keeps, so that the password in use is the one that
   // comes back at the next start.
   state.haslo = typed.text.substr(0, kMaxHaslo);

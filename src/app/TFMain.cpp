@@ -344,21 +344,32 @@ void TFMain::ShowAutoReconnect(bool on) {
     TimerUr.stop();
 }
 
-void TFMain::SaveOnExit() {
+bool TFMain::SaveFiles() {
   config_.lewy = x();
   config_.gorny = y();
   config_.szerokosc = width();
   config_.wysokosc = height();
-  if (!SaveConfig(Config::kFileName, config_))
-    MessageBox(T("Nie udało się zapisać pliku Wirmelak.ini."), kOstrzezenie);
-  identities_.SaveIdentity();  // reports a failure itself
+  const bool config = SaveConfig(Config::kFileName, config_);
+  if (!config) MessageBox(T("Nie udało się zapisać pliku Wirmelak.ini."), kOstrzezenie);
+  const bool identity = identities_.SaveIdentity();  // reports a failure itself
+  return config && identity;
+}
+
+bool TFMain::SaveOnExit() {
+  // The user closing may free space and close again: nothing of the
+  // identity that only memory holds is given up. The end of the session
+  // ends the program whatever the disk says.
+  if (!SaveFiles() && !shutdown_) return false;
   if (connection_->State() == conn::kPolaczony) {
     // Leaving goes out as plain not available, never as invisible.
     session_->SendNewStatus(state_.status & 1, false, state_.opis);
     connection_->Flush();
   }
   events_->AbandonPending();  // the end of the program ends the connection
+  return true;
 }
+
+void TFMain::SaveCheckpoint() { SaveFiles(); }
 
 bool TFMain::FormCloseQuery() {
   if (shutdown_) return true;
@@ -371,8 +382,16 @@ bool TFMain::FormCloseQuery() {
 void TFMain::closeEvent(QCloseEvent* e) {
   if (closing_) return e->accept();
   if (!FormCloseQuery()) return e->ignore();
+  // The question ran a loop in which the session may have ended: that path
+  // has saved and closed already.
+  if (closing_) return e->accept();
+  if (!SaveOnExit()) {
+    // Still running, and seen to be: the warning said what was not saved.
+    e->ignore();
+    IkonaClick();
+    return;
+  }
   closing_ = true;
-  SaveOnExit();
   e->accept();
   QCoreApplication::quit();
 }

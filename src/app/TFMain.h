@@ -163,7 +163,13 @@ class TFMain : public TSkinnedForm,
   void ImportServerList(const std::string& text);
 
   void ApplyDefaultGeometry();
-  void SaveOnExit();
+  // Saves the configuration and the identity and tells the server the user
+  // leaves. False, with nothing sent, when a file could not be written on
+  // the user's close: the program then stays. At the end of the session it
+  // always goes on to the end.
+  bool SaveOnExit();
+  // The session manager's checkpoint: everything saved, the program runs on.
+  void SaveCheckpoint();
   // Asks, unless the session is ending; true when the program may close.
   bool FormCloseQuery();
   // The end of the user's session: save, tell the server, close unasked.
@@ -226,6 +232,9 @@ class TFMain : public TSkinnedForm,
   void ShowConnectionState(uint8_t state) override;
   void ShowAutoReconnect(bool on) override;
   void CreateChrome();
+  // The configuration file and the identity; false when either failed (it
+  // was reported).
+  bool SaveFiles();
   void PlaceChrome();
   void ConnectTray();
   bool HoldsDefaultIdentity() const;

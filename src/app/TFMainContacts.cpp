@@ -37,14 +37,20 @@ void TFMain::AddContact(AddOrigin origin) {
     MessageBox(T("Nie możesz wprowadzić więcej niż 250 znajomych."), kOstrzezenie);
     return;
   }
-  // The knock stays selected while the dialog is up: it is modal.
-  const int knock = origin == AddOrigin::kPukanie ? FPuk->SelectedIndex() : -1;
-  if (origin == AddOrigin::kPukanie && knock < 0) return;
+  // The knock is remembered by its number: the list may change while the
+  // dialog is up.
+  const std::string knock = origin == AddOrigin::kPukanie ? FPuk->SelectedNumber() : std::string();
+  if (origin == AddOrigin::kPukanie && knock.empty()) return;
   TFNowy dialog;
-  if (knock >= 0) dialog.SetNumber(FPuk->Knocks().At(knock));
+  if (!knock.empty()) dialog.SetNumber(knock);
   for (;;) {
     dialog.ENazwisko->setFocus();
     if (dialog.ShowModal() != kMrOk) return;
+    // An import may have filled the list while the dialog was up.
+    if (contacts_.Count() >= ContactStore::kMaxContacts) {
+      MessageBox(T("Nie możesz wprowadzić więcej niż 250 znajomych."), kOstrzezenie);
+      return;
+    }
     const TKontakt k = dialog.Record();
     if (k.numer == state_.numer) {
       if (MessageBox(T("Wprowadziłeś swój własny numer użytkownika. Czy chcesz spróbować jeszcze raz?"),
@@ -61,21 +67,27 @@ void TFMain::AddContact(AddOrigin origin) {
     }
     contacts_.Add(k);
     RepaintContactList();
-    if (knock >= 0) FPuk->RemoveAt(knock);
+    if (!knock.empty()) FPuk->RemoveAt(FPuk->Knocks().IndexOf(knock));
     if (connection_->State() == conn::kPolaczony) session_->SendAddNotify(k.numer);
     return;
   }
 }
 
+// The dialog and the question run loops in which an import may replace the
+// list: the contact is found again by its number afterwards, and when it is
+// gone nothing is changed.
 void TFMain::ButonEdycjaClick() {
   const int p = contacts_.Selected();
   if (p < 0) return;
-  const int r = contacts_.RecordAt(p);
+  const uint32_t number = contacts_.Record(contacts_.RecordAt(p)).numer;
   TFNowy dialog;
-  dialog.Fill(contacts_.Record(r));
+  dialog.Fill(contacts_.Record(contacts_.RecordAt(p)));
   dialog.ENazwisko->setFocus();
   // The server watches numbers only: an edit tells it nothing.
-  if (dialog.ShowModal() == kMrOk) contacts_.Edit(r, dialog.Record());
+  if (dialog.ShowModal() == kMrOk) {
+    const int r = contacts_.FindByNumber(number);
+    if (r >= 0) contacts_.Edit(r, dialog.Record());
+  }
   contacts_.Sort();
   RepaintContactList();
 }
@@ -83,13 +95,14 @@ void TFMain::ButonEdycjaClick() {
 void TFMain::ButonMinusClick() {
   const int p = contacts_.Selected();
   if (p < 0) return;
-  const int r = contacts_.RecordAt(p);
-  const TKontakt& k = contacts_.Record(r);
+  const TKontakt& k = contacts_.Record(contacts_.RecordAt(p));
   const uint32_t number = k.numer;
   if (!MessageBox(T("Czy na pewno chcesz usunąć z listy znajomego o numerze ") + std::to_string(number) +
                       " (" + k.wyswietl + ")?",
                   kPytanie))
     return;
+  const int r = contacts_.FindByNumber(number);
+  if (r < 0) return;
   contacts_.Remove(r);
   RepaintContactList();
   if (connection_->State() == conn::kPolaczony) session_->SendRemoveNotify(number);

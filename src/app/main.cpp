@@ -33,10 +33,12 @@ int main(int argc, char** argv) {
   guard.SetOnShowRequest([&main] { return main.ShowOnRequest(); });
 
   // Log-off: the signals of the session's end and the session manager's
-  // request both take the path that saves and leaves without the question.
+  // end take the path that saves and leaves without the question. Its
+  // request to save (also a checkpoint, after which the session goes on)
+  // only saves.
   EndOfSession endOfSession([&main] { main.WMQueryEndSession(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &main,
-                   [&main](QSessionManager&) { main.WMQueryEndSession(); });
+                   [&main](QSessionManager&) { main.SaveCheckpoint(); });
 
   main.LoadDefaultIdentity();
   main.ApplyColourScheme();

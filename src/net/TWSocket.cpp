@@ -3,13 +3,12 @@
 #include <QTimer>
 
 TWSocket::TWSocket() {
-  connect(&socket_, &QTcpSocket::readyRead, this, [this] {
-    if (OnDataAvailable) OnDataAvailable();
-  });
+  socket_.setReadBufferSize(kReadBuffer);
+  connect(&socket_, &QTcpSocket::readyRead, this, [this] { CallOwner(OnDataAvailable); });
   connect(&socket_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
     // Errors of a connected socket are the owner's to act on (it closes);
     // a connect that fails ends through the state change below.
-    if (socket_.state() == QAbstractSocket::ConnectedState && OnError) OnError();
+    if (socket_.state() == QAbstractSocket::ConnectedState) CallOwner(OnError);
   });
   connect(&socket_, &QTcpSocket::stateChanged, this, &TWSocket::onStateChanged);
 }
@@ -68,7 +67,15 @@ void TWSocket::Release() {
   OnDataAvailable = nullptr;
   OnSessionClosed = nullptr;
   OnError = nullptr;
-  deleteLater();
+  release_.Release();
+}
+
+void TWSocket::CallOwner(const std::function<void()>& handler) {
+  if (!handler) return;
+  // A copy: the handler's own std::function is emptied by a release inside.
+  const std::function<void()> call = handler;
+  DeferredRelease::Busy busy(release_);
+  call();
 }
 
 uint16_t TWSocket::PortNum() const { return socket_.peerPort(); }
@@ -82,5 +89,5 @@ void TWSocket::onStateChanged(QAbstractSocket::SocketState state) {
 void TWSocket::reportClosed() {
   if (closedReported_) return;
   closedReported_ = true;
-  if (OnSessionClosed) OnSessionClosed();
+  CallOwner(OnSessionClosed);
 }

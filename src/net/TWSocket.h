@@ -3,10 +3,16 @@
 #include <QTcpSocket>
 
 #include "net/Socket.h"
+#include "platform/DeferredRelease.h"
 
 class TWSocket final : public QObject, public Socket {
   Q_OBJECT
  public:
+  // What Qt keeps of the stream before the owner reads it. While the owner
+  // does not read (a box its data handler opened waits for a click), the
+  // kernel's flow control holds the server back beyond this.
+  static constexpr qint64 kReadBuffer = 64 * 1024;
+
   TWSocket();
   ~TWSocket() override;
 
@@ -21,8 +27,13 @@ class TWSocket final : public QObject, public Socket {
  private:
   void onStateChanged(QAbstractSocket::SocketState state);
   void reportClosed();
+  // Runs one of the owner's handlers, which may release the socket or open
+  // a modal loop in which it is released: the socket stays until the
+  // outermost handler has returned.
+  void CallOwner(const std::function<void()>& handler);
 
   QTcpSocket socket_;
+  DeferredRelease release_{*this};
   bool started_ = false;
   bool closedReported_ = false;
 };

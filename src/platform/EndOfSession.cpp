@@ -1,5 +1,7 @@
 #include "platform/EndOfSession.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QSocketNotifier>
 #include <csignal>
 #include <sys/socket.h>
@@ -27,6 +29,12 @@ EndOfSession::EndOfSession(std::function<void()> onEnd, QObject* parent)
   sigemptyset(&sa.sa_mask);
   sa.sa_flags = SA_RESTART;
   for (int signal : kSignals) sigaction(signal, &sa, nullptr);
+  if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
+}
+
+bool EndOfSession::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Quit && watched == QCoreApplication::instance() && onEnd_) onEnd_();
+  return false;
 }
 
 EndOfSession::~EndOfSession() {

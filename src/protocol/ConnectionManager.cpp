@@ -29,27 +29,27 @@ bool IsDecimalPort(std::string_view text) {
 
 }  // namespace
 
-bool ParseLookupReply(std::string_view body, ServerAddress& address) {
+LookupReply ParseLookupReply(std::string_view body, ServerAddress& address) {
   // The reply is read into 100 bytes padded with spaces.
   std::string buffer(100, ' ');
   std::copy_n(body.begin(), std::min<size_t>(body.size(), 100), buffer.begin());
-  if (buffer[0] != '0') return false;
+  if (buffer[0] != '0') return LookupReply::kUnavailable;
 
   const size_t first = buffer.find(' ');
   const size_t second = first == std::string::npos ? first : buffer.find(' ', first + 1);
-  if (second == std::string::npos) return false;
+  if (second == std::string::npos) return LookupReply::kNoAddress;
   std::string_view field(buffer);
   field = field.substr(second + 1);
   // A field ends at the next space; a line end also ends it.
   field = field.substr(0, field.find_first_of(std::string_view(" \r\n\0", 4)));
 
   const size_t colon = field.find(':');
-  if (colon == std::string_view::npos || colon == 0) return false;
+  if (colon == std::string_view::npos || colon == 0) return LookupReply::kNoAddress;
   const std::string_view port = field.substr(colon + 1);
-  if (!IsDecimalPort(port)) return false;
+  if (!IsDecimalPort(port)) return LookupReply::kNoAddress;
   address.host = std::string(field.substr(0, colon));
   address.port = std::string(port);
-  return true;
+  return LookupReply::kServer;
 }
 
 ConnectionManager::ConnectionManager(NetFactory& net, View& view, Identity& identity)
@@ -106,9 +106,16 @@ void ConnectionManager::Connect(Sender sender) {
     }
 
     ServerAddress server;
-    if (!ParseLookupReply(body, server)) {
+    const LookupReply reply = ParseLookupReply(body, server);
+    if (reply == LookupReply::kUnavailable) {
       SetAutoReconnect(false);
       MessageBox(ServerUnavailable(), kOstrzezenie);
+      SetConnectionState(conn::kNiePolaczony);
+      return;
+    }
+    if (reply == LookupReply::kNoAddress) {
+      // Nothing to connect to: the attempt fails as a connection does, with
+      // no box, and automatic reconnection tries again while it is on.
       SetConnectionState(conn::kNiePolaczony);
       return;
     }
@@ -117,6 +124,7 @@ void ConnectionManager::Connect(Sender sender) {
     // events) must not leave two connections.
     if (socket_ || state_ != conn::kLaczenie) return;
     cutter_.clear();
+    ++connectionNumber_;
     socket_ = net_.NewSocket();
     socket_->OnDataAvailable = [this] { OnDataAvailable(); };
     socket_->OnSessionClosed = [this] { OnSessionClosed(); };
@@ -152,14 +160,15 @@ void ConnectionManager::Flush() {
 }
 
 void ConnectionManager::OnDataAvailable() {
-  if (!socket_) return;
+  // A handler may run a modal loop (the password prompt, a box) in which
+  // more data arrives. Nothing is read there: the stream waits in the
+  // socket, whose buffer is capped, so that the server is held back however
+  // long the box stays open, and this loop reads on, in order, once the
+  // handler has returned. When the connection was replaced meanwhile (a
+  // reconnection inside the loop), the loop goes on with the new one; the
+  // cutter was emptied for it.
+  if (!socket_ || dispatching_) return;
   cutter_.feed(socket_->ReceiveStr());
-  // A handler may run a modal loop (the password prompt) in which more data
-  // arrives. A transport that reports it there has it fed to the cutter
-  // above and dispatched by this loop, in order; Qt's socket does not report
-  // again while its report is being handled, so the loop reads once more
-  // before it stops.
-  if (dispatching_) return;
   dispatching_ = true;
   PacketCutter::Packet packet;
   std::string payload;

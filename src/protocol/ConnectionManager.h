@@ -29,11 +29,14 @@ struct ServerAddress {
   std::string port;
 };
 
-// Reads a lookup reply: the first of its first 100 bytes must be the
-// character 0 and the third space-separated field must be host:port with a
-// decimal port. Anything else (the network writes "notoperating" there when
-// it is down) is a negative reply: false.
-bool ParseLookupReply(std::string_view body, ServerAddress& address);
+// What a lookup reply says, read from its first 100 bytes.
+enum class LookupReply {
+  kServer,       // "0", and host:port with a decimal port in the third field
+  kUnavailable,  // a first byte other than "0": the network says it is down
+  kNoAddress,    // "0", but no usable address ("0 0 notoperating" while the
+                 // server is being serviced): a connection that fails
+};
+LookupReply ParseLookupReply(std::string_view body, ServerAddress& address);
 
 class ConnectionManager {
  public:
@@ -74,6 +77,10 @@ class ConnectionManager {
   void SetOnConnectionEnded(std::function<void()> f) { onEnded_ = std::move(f); }
 
   uint8_t State() const { return state_; }
+  // Counts the connections made: a handler that ran a modal loop compares
+  // it before and after, and drops what belonged to a connection that has
+  // ended meanwhile.
+  uint64_t ConnectionNumber() const { return connectionNumber_; }
   void SetConnectionState(uint8_t state);
   bool AutoReconnect() const { return autoReconnect_; }
   void SetAutoReconnect(bool on);
@@ -111,6 +118,7 @@ class ConnectionManager {
   uint8_t state_ = conn::kNieSkonfigurowany;
   bool autoReconnect_ = false;
   Socket* socket_ = nullptr;
+  uint64_t connectionNumber_ = 0;
   PacketCutter cutter_;
   bool dispatching_ = false;
 };

@@ -63,10 +63,18 @@ void IncomingEvents::ReceivedMessage(const gg::ReceivedMessage& m) {
   // such a message could only pass for one the user wrote.
   if (m.sender & kOwnMessageBit) return;
   Chats& chats = services_.chats;
-  const int chat = chats.FindOrCreateChat(m.sender);
+  if (chats.FindChat(m.sender) < 0 && !chats.RoomForChat(m.sender)) {
+    // No window for one more stranger: the archive keeps the message.
+    services_.archive.ArchiveMessage(m.sender, m.text);
+    return;
+  }
+  int chat = chats.FindOrCreateChat(m.sender);
   chats.AddMessage(chat, m.text, m.time, delivery::kReceived);
   services_.archive.ArchiveMessage(m.sender, m.text);
-  if (chats.ChatVisible(chat)) return;
+  // The archive reports a failure in a box, whose loop may have closed or
+  // renumbered windows.
+  chat = chats.FindChat(m.sender);
+  if (chat < 0 || chats.ChatVisible(chat)) return;
   chats.SetNowy(chat, true);
   services_.sound.Play();
   services_.tray.ShowBalloon(BalloonTitle(services_.contacts.DisplayName(m.sender), m.sender),

@@ -57,6 +57,10 @@ class IncomingEvents {
     virtual int FindOrCreateChat(uint32_t number) = 0;
     // The partner's window, or -1; nothing is created.
     virtual int FindChat(uint32_t number) const = 0;
+    // Whether a message from number that has no window may get one: a
+    // contact always does, strangers only up to a limit, so that a server
+    // writing from thousands of numbers cannot make as many windows.
+    virtual bool RoomForChat(uint32_t number) const = 0;
     virtual void AddMessage(int chat, const std::string& text, uint32_t time, uint8_t state) = 0;
     virtual bool ChatVisible(int chat) const = 0;
     // The window holds a message the user has not seen.

@@ -30,7 +30,14 @@ void Session::SendRemoveNotify(uint32_t number) { connection_.Send(gg::BuildRemo
 
 void Session::OnWelcome(uint32_t seed) {
   std::string password = password_ ? *password_ : std::string();
-  if (password.empty() && prompt_) password = prompt_();
+  if (password.empty() && prompt_) {
+    // The prompt waits for the user while the connection lives on: when it
+    // has ended meanwhile, or a reconnection made another, the answer
+    // belongs to no welcome; the next welcome asks again.
+    const uint64_t connection = connection_.ConnectionNumber();
+    password = prompt_();
+    if (connection_.ConnectionNumber() != connection || !connection_.HasSocket()) return;
+  }
   gg::LoginFields f;
   f.number = identity_.OwnNumber();
   f.hash = LoginHash(password, seed);

@@ -44,15 +44,19 @@ TrayIcon::TrayIcon(Options options) : options_(std::move(options)), pupa_(std::m
   connect(pupa_.get(), &TPupa::ChatChosen, this, [this](int chat) {
     if (events_.chatItem) events_.chatItem(chat);
   });
+  // The fixed items open modal loops (the status dialog, the closing
+  // question): they run once the menu's own handling of the click has
+  // returned, so that nothing the loops deliver (a new chat rebuilding the
+  // menu) changes the menu under it.
   connect(pupa_->ResetOkno, &QAction::triggered, this, [this] {
     if (events_.resetOkno) events_.resetOkno();
-  });
+  }, Qt::QueuedConnection);
   connect(pupa_->ZmienStatus, &QAction::triggered, this, [this] {
     if (events_.zmienStatus) events_.zmienStatus();
-  });
+  }, Qt::QueuedConnection);
   connect(pupa_->Zakoncz, &QAction::triggered, this, [this] {
     if (events_.zakoncz) events_.zakoncz();
-  });
+  }, Qt::QueuedConnection);
   // The menu is not handed to the icon: a desktop that is given one draws it
   // itself, without the program's colours, pictures and bold items.
   // Shown from the start; a tray that appears later takes the icon then.

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -146,4 +148,73 @@ TEST(WSocket, CloseLeadsToSessionClosed) {
   EXPECT_TRUE(WaitFor([&] { return badClosed == 1; }));
   s->Release();
   bad->Release();
+}
+
+// The owner's data handler opens a box and waits for a click. While the box
+// is up nothing is read: Qt keeps no more than its capped buffer and the
+// kernel holds the server back, and the stream is read whole afterwards.
+// A second box: the server closes meanwhile, and the end of the connection
+// releases the socket; it must outlive the handler still on the stack, and
+// go once that has returned.
+TEST(WSocket, HandlerBoxesHoldTheServerBackAndOutliveARelease) {
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+  QTcpSocket* peer = nullptr;
+  QObject::connect(&server, &QTcpServer::newConnection, [&] { peer = server.nextPendingConnection(); });
+
+  auto* s = new TWSocket;
+  QPointer<TWSocket> alive(s);
+  bool released = false, aliveAfterBox = false;
+  s->OnSessionClosed = [&] {
+    s->Release();
+    released = true;
+  };
+  qint64 read = 0;
+  const auto readAll = [&] { read += static_cast<qint64>(s->ReceiveStr().size()); };
+  // Runs a box from inside the socket's data handler until done() holds;
+  // as the owner does, the handler reads once more before it returns: Qt
+  // reports only what arrives after that.
+  const auto boxInHandler = [&](std::function<void()> start, std::function<bool()> done) {
+    s->OnDataAvailable = [&, start, done] {
+      s->OnDataAvailable = readAll;
+      readAll();
+      start();
+      QEventLoop box;
+      QTimer poll;
+      QElapsedTimer shown;
+      shown.start();
+      QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (done() || shown.elapsed() > 15000) box.quit();
+      });
+      poll.start(50);
+      box.exec();
+      aliveAfterBox = !alive.isNull();
+      if (aliveAfterBox) readAll();
+    };
+  };
+  s->Addr = "127.0.0.1";
+  s->Port = std::to_string(server.serverPort());
+  s->Connect();
+  ASSERT_TRUE(WaitFor([&] { return peer && peer->state() == QAbstractSocket::ConnectedState; }));
+
+  // More than the kernel's buffers take on both sides.
+  const qint64 flood = 64 * 1024 * 1024;
+  qint64 stalledAt = -1, last = -1;
+  boxInHandler([&] { peer->write(QByteArray(flood, 'x')); },
+               [&] {
+                 const qint64 now = peer->bytesToWrite();
+                 if (now > 0 && now == last) stalledAt = now;
+                 last = now;
+                 return stalledAt > 0;
+               });
+  peer->write("hello");
+  ASSERT_TRUE(WaitFor([&] { return stalledAt > 0; }, 20000)) << "the server was never held back";
+  EXPECT_GT(stalledAt, flood - 40 * 1024 * 1024);
+  ASSERT_TRUE(WaitFor([&] { return read == flood + 5; }, 20000)) << read << " of " << flood + 5;
+
+  boxInHandler([&] { peer->disconnectFromHost(); }, [&] { return released; });
+  peer->write("bye");
+  ASSERT_TRUE(WaitFor([&] { return released; }));
+  EXPECT_TRUE(aliveAfterBox) << "freed under its own handler";
+  EXPECT_TRUE(WaitFor([&] { return alive.isNull(); })) << "never freed";
 }

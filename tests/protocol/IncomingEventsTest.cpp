@@ -91,6 +91,7 @@ struct FakeChats : IncomingEvents::Chats {
       if (chats[i].number == n) return int(i);
     return -1;
   }
+  bool RoomForChat(uint32_t) const override { return true; }
   void AddMessage(int c, const std::string& t, uint32_t time, uint8_t s) override {
     chats[c].messages.push_back({t, time, s});
   }

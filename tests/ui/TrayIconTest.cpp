@@ -1,6 +1,7 @@
 #include "ui/TrayIcon.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QPainter>
 
 #include "UiTestSupport.h"
@@ -121,7 +122,10 @@ TEST_F(TrayIconTest, ItemsIconAnimationAndBalloonReachTheProgram) {
   Pupa().ZmienStatus->trigger();
   Pupa().Zakoncz->trigger();
   emit icon->Ikona().activated(QSystemTrayIcon::Trigger);
-  EXPECT_EQ(seen, (std::vector<std::string>{"chat 1", "reset", "status", "end", "click"}));
+  // The fixed items open modal loops: they run after the menu's click.
+  EXPECT_EQ(seen, (std::vector<std::string>{"chat 1", "click"}));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(seen, (std::vector<std::string>{"chat 1", "click", "reset", "status", "end"}));
 
   // The animation steps through every picture every 500 ms and stops on the first.
   EXPECT_EQ(icon->Picture(), 0);

@@ -14,7 +14,7 @@ namespace ggserwer {
 enum class LookupMode {
   Normal,        // "0 0 127.0.0.1:PORT 127.0.0.1"
   Unavailable,   // "1 0 127.0.0.1:PORT 127.0.0.1": the first byte is not 0
-  NotOperating,  // "0 0 notoperating 127.0.0.1": what the network says when it is down
+  NotOperating,  // "0 0 notoperating 127.0.0.1": no address, while the server is serviced
   Http503,       // HTTP 503 Service Unavailable
   Close,         // the connection is closed without a reply
   Custom,        // the body given by setLookupBody

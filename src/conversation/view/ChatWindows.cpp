@@ -22,13 +22,20 @@ int ChatWindows::FindChat(uint32_t number) const {
   return -1;
 }
 
+bool ChatWindows::RoomForChat(uint32_t number) const {
+  return strangers_ < kMaxStrangerChats || (setup_.names && setup_.names(number));
+}
+
 int ChatWindows::FindOrCreateChat(uint32_t number) {
   const int found = FindChat(number);
   if (found >= 0) return found;
   auto* w = new TFCzat(number, setup_.shell, setup_.programDir, setup_.timeBias, setup_.outgoing);
   w->Tag = Count();
   windows_.push_back(w);
-  w->setWindowTitle(cp1250::toQString(Caption(setup_.names ? setup_.names(number) : std::nullopt, number)));
+  const std::optional<std::string> name = setup_.names ? setup_.names(number) : std::nullopt;
+  w->ForStranger = !name;
+  strangers_ += w->ForStranger;
+  w->setWindowTitle(cp1250::toQString(Caption(name, number)));
   QRandomGenerator& random = *QRandomGenerator::global();
   w->move(50 + random.bounded(250), 50 + random.bounded(200));
   w->CanHide = [this] { return setup_.tray.Available(); };
@@ -86,11 +93,12 @@ void ChatWindows::Closed(TFCzat* window) {
   const int tag = window->Tag;
   if (tag < 0 || tag >= Count() || windows_[tag] != window) return;
   windows_.erase(windows_.begin() + tag);
+  strangers_ -= window->ForStranger;
   for (int i = tag; i < Count(); ++i) windows_[i]->Tag = i;
   // Freed once its own close has run to the end; its conversation goes with
   // it (the archive keeps it).
   window->disconnect();
-  window->deleteLater();
+  window->Release();
   if (window->Nowy()) UpdateTray();
   if (onChanged_) onChanged_();
 }
@@ -98,7 +106,13 @@ void ChatWindows::Closed(TFCzat* window) {
 void ChatWindows::CloseAll() {
   std::vector<TFCzat*> windows;
   windows.swap(windows_);
-  for (TFCzat* w : windows) delete w;
+  strangers_ = 0;
+  // Each goes once no call of it is on the stack: one may be waiting in
+  // its emoticon picker or size dialog under the loop that closes them.
+  for (TFCzat* w : windows) {
+    w->disconnect();
+    w->Release();
+  }
   setup_.tray.SetAnimation(false);
   if (onChanged_) onChanged_();
 }

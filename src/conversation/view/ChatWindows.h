@@ -48,6 +48,11 @@ class ChatWindows : public IncomingEvents::Chats {
   // and a random place) when there is none.
   int FindOrCreateChat(uint32_t number) override;
   int FindChat(uint32_t number) const override;
+  // Strangers' windows made for their messages: at most this many are open
+  // at once; a further stranger's message only goes to the archive, until
+  // the user closes some of them.
+  static constexpr int kMaxStrangerChats = 100;
+  bool RoomForChat(uint32_t number) const override;
   void AddMessage(int chat, const std::string& text, uint32_t time, uint8_t state) override;
   bool ChatVisible(int chat) const override;
   void SetNowy(int chat, bool nowy) override;
@@ -81,5 +86,6 @@ class ChatWindows : public IncomingEvents::Chats {
 
   Setup setup_;
   std::vector<TFCzat*> windows_;  // owned
+  int strangers_ = 0;             // of them, made for strangers
   std::function<void()> onChanged_;
 };

@@ -210,11 +210,17 @@ bool TFCzat::Memo1KeyDown(QKeyEvent* key) {
   return true;
 }
 
+void TFCzat::Release() {
+  hide();
+  release_.Release();
+}
+
 void TFCzat::Buton2Click() {
   BuildComponents();
+  DeferredRelease::Busy busy(release_);
   TFEmoty picker(programDir_);
   const std::string_view token = TFEmoty::InsertedText(picker.Choose(this));
-  if (token.empty()) return;
+  if (token.empty() || release_.Released()) return;
   QTextCursor c = Memo1->textCursor();
   c.insertText(cp1250::toQString(token));
   Memo1->setTextCursor(c);
@@ -222,8 +228,9 @@ void TFCzat::Buton2Click() {
 }
 
 void TFCzat::Buton3Click() {
+  DeferredRelease::Busy busy(release_);
   int w = width(), h = height();
-  if (AskWindowSize(w, h)) SetClientSize(w, h);
+  if (AskWindowSize(w, h) && !release_.Released()) SetClientSize(w, h);
 }
 
 void TFCzat::SetClientSize(int width, int height) {

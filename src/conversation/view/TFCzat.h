@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/DeferredRelease.h"
 #include "ui/TSkinnedForm.h"
 
 class QKeyEvent;
@@ -48,6 +49,12 @@ class TFCzat : public TSkinnedForm {
   uint32_t Number() const;
   // The window's index in the chat window registry.
   int Tag = 0;
+  // Made for a number that was not a contact.
+  bool ForStranger = false;
+
+  // Hides the window and frees it once none of its calls that wait in a
+  // loop (the emoticon picker, the size dialog) is on the stack.
+  void Release();
 
   // The window holds a message the user has not seen yet.
   bool Nowy() const { return nowy_; }
@@ -103,4 +110,5 @@ class TFCzat : public TSkinnedForm {
   int changedAt_ = 0;
   int changedCount_ = 0;
   bool limiting_ = false;
+  DeferredRelease release_{*this};
 };
