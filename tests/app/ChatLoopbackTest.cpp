@@ -14,6 +14,7 @@
 
 #include "app/TFMain.h"
 #include "app/TShape.h"
+#include "contacts/KnockList.h"
 #include "contacts/view/TFPuk.h"
 #include "contacts/view/TLista.h"
 #include "conversation/view/ChatWindows.h"
@@ -202,4 +203,42 @@ TEST_F(ChatLoopbackTest, DoubleClickOnAKnockOpensAStrangersChat) {
   m->Knocks().ListaPukDblClick();
   EXPECT_TRUE(w->isVisible());
   EXPECT_EQ(chats().Count(), 1);
+}
+
+// A server writing and knocking from thousands of numbers: strangers get
+// windows up to the limit, the rest of their messages only the archive,
+// while a contact's message still opens its window; the knock list keeps
+// the first thousand, each once.
+TEST_F(ChatLoopbackTest, FloodsOfStrangersStayBoundedAndEveryMessageIsArchived) {
+  Connect();
+  const int strangers = ChatWindows::kMaxStrangerChats + 5;
+  for (int i = 0; i < strangers; ++i) serwer.sendMessage(7000000 + uint32_t(i), "kup teraz");
+  serwer.sendMessage(5551, QByteArray("czy to spam?"));
+  ASSERT_TRUE(WaitMessages(5551, 1));
+  EXPECT_EQ(chats().Count(), ChatWindows::kMaxStrangerChats + 1);
+  EXPECT_EQ(chats().FindChat(7000000 + uint32_t(strangers) - 1), -1);
+  EXPECT_EQ(Count(ArchiveFile(), "kup teraz"), strangers);
+  EXPECT_EQ(sound.plays, ChatWindows::kMaxStrangerChats + 1);
+  // Closing one makes room for the next stranger.
+  chats().At(0)->close();
+  serwer.sendMessage(7000000 + uint32_t(strangers) - 1, "kup teraz");
+  ASSERT_TRUE(Serwer::waitFor([&] { return chats().FindChat(7000000 + uint32_t(strangers) - 1) >= 0; }));
+
+  QList<ggserwer::StatusEntry> knocks;
+  for (int i = 0; i < 3 * KnockList::kMaxKnocks; ++i) knocks.append(ggserwer::StatusEntry(8000000 + i % 1500, 0x02));
+  ASSERT_TRUE(serwer.sendNotifyReply(knocks));
+  ASSERT_TRUE(Serwer::waitFor([&] { return m->Knocks().Knocks().Count() == KnockList::kMaxKnocks; }));
+  serwer.sendStatusChange(ggserwer::StatusEntry(9999999, 0x02));
+  serwer.sendMessage(5551, QByteArray("po pukaniu"));
+  ASSERT_TRUE(WaitMessages(5551, 2));
+  const KnockList& list = m->Knocks().Knocks();
+  EXPECT_EQ(list.Count(), KnockList::kMaxKnocks);
+  EXPECT_EQ(list.At(0), "8000000");
+  EXPECT_EQ(list.At(KnockList::kMaxKnocks - 1), "8000999");
+  EXPECT_EQ(m->Knocks().ListaPuk->count(), KnockList::kMaxKnocks);
+  // Removing one lets the next newcomer in.
+  m->Knocks().RemoveAt(0);
+  serwer.sendStatusChange(ggserwer::StatusEntry(9999999, 0x02));
+  ASSERT_TRUE(Serwer::waitFor([&] { return m->Knocks().Knocks().IndexOf("9999999") >= 0; }));
+  EXPECT_EQ(list.Count(), KnockList::kMaxKnocks);
 }

@@ -262,6 +262,25 @@ TEST_F(ChatWindowTest, PickerInsertsTheTokenAtTheCaret) {
   EXPECT_EQ(w->EntryText(), "<strzalka>:)b");
   pick(-1);
   EXPECT_EQ(w->EntryText(), "<strzalka>:)b");
+
+  // The identity is unloaded while the picker waits: the window goes, but
+  // only once its click has returned, and takes nothing more in.
+  QPointer<TFCzat> alive(w);
+  bool aliveUnderPicker = false;
+  QTimer::singleShot(0, [&] {
+    chats->CloseAll();
+    aliveUnderPicker = !alive.isNull();
+    TFEmoty* picker = OpenWindow<TFEmoty>();
+    ASSERT_NE(picker, nullptr);
+    QTest::mouseClick(picker->Przyciski[0], Qt::LeftButton, {}, picker->Przyciski[0]->rect().center());
+  });
+  QTest::mouseClick(w->Buton2, Qt::LeftButton, {}, w->Buton2->rect().center());
+  EXPECT_TRUE(aliveUnderPicker);
+  ASSERT_FALSE(alive.isNull()) << "freed under its own click";
+  EXPECT_EQ(w->EntryText(), "<strzalka>:)b");
+  EXPECT_FALSE(w->isVisible());
+  FlushDeletes();
+  EXPECT_TRUE(alive.isNull());
 }
 
 TEST_F(ChatWindowTest, SizeButtonResizesAndTheViewLaysOutAgain) {
