@@ -71,6 +71,13 @@ TEST_F(ProgramFoldersTest, BuildFolderKeepsEverythingInItselfWhateverTheDataHome
   EXPECT_EQ(ProgramFolders::Of(build + "/wirmelak", {}, home).Command(), build + "/wirmelak");
   ASSERT_TRUE(QFile::remove(lib + "/" + ProgramFolders::kInstalledMarker));
   EXPECT_EQ(Installed().DataDir(), lib);
+
+  // Its pictures are where the archive pages look already: no link.
+  const ProgramFolders own = Installed();
+  EXPECT_TRUE(own.CreateDataDir());
+  EXPECT_TRUE(own.LinkPictures());
+  EXPECT_FALSE(QFileInfo(lib + "/ikony").isSymLink());
+  EXPECT_FALSE(QFileInfo::exists(home));
 }
 
 TEST_F(ProgramFoldersTest, CommandIsTheExecutableWhenThePathHoldsAnotherProgram) {
@@ -85,23 +92,22 @@ TEST_F(ProgramFoldersTest, FirstStartMakesTheFolderAndThePicturesLink) {
   ASSERT_TRUE(f.CreateDataDir());
   ASSERT_TRUE(QFileInfo(f.DataDir()).isDir());
   Touch(lib + "/ikony/usmiech.bmp");
+  const auto entries = [&] {
+    return QDir(f.DataDir()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+  };
   ASSERT_TRUE(f.LinkPictures());
-  const QFileInfo link(f.DataDir() + "/ikony");
-  EXPECT_TRUE(link.isSymLink());
-  EXPECT_EQ(link.symLinkTarget(), lib + "/ikony");
+  EXPECT_EQ(QFileInfo(f.DataDir() + "/ikony").symLinkTarget(), lib + "/ikony");
   // What an archive page in osoby/ links to as "../ikony/usmiech.bmp".
   EXPECT_TRUE(QFileInfo::exists(f.DataDir() + "/ikony/usmiech.bmp"));
   EXPECT_TRUE(f.LinkPictures());  // again: nothing to do
-  EXPECT_EQ(QDir(f.DataDir()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
-            QStringList{"ikony"});
+  EXPECT_EQ(entries(), QStringList{"ikony"});
 
   // A link left by a copy since moved points to this program's pictures again.
   ASSERT_TRUE(QFile::remove(f.DataDir() + "/ikony"));
   ASSERT_TRUE(QFile::link(dir.path() + "/gone/ikony", f.DataDir() + "/ikony"));
   EXPECT_TRUE(f.LinkPictures());
   EXPECT_EQ(QFileInfo(f.DataDir() + "/ikony").symLinkTarget(), lib + "/ikony");
-  EXPECT_EQ(QDir(f.DataDir()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
-            QStringList{"ikony"});
+  EXPECT_EQ(entries(), QStringList{"ikony"});  // no temporary link left
 
   // A folder of the user's own stays as it is.
   ASSERT_TRUE(QFile::remove(f.DataDir() + "/ikony"));
@@ -110,12 +116,4 @@ TEST_F(ProgramFoldersTest, FirstStartMakesTheFolderAndThePicturesLink) {
   EXPECT_FALSE(f.LinkPictures());
   EXPECT_FALSE(QFileInfo(f.DataDir() + "/ikony").isSymLink());
   EXPECT_TRUE(QFileInfo::exists(f.DataDir() + "/ikony/moja.bmp"));
-}
-
-TEST_F(ProgramFoldersTest, BuildFolderGetsNoLink) {
-  const ProgramFolders f = ProgramFolders::Of(build + "/wirmelak", {}, home);
-  EXPECT_TRUE(f.CreateDataDir());
-  EXPECT_TRUE(f.LinkPictures());
-  EXPECT_FALSE(QFileInfo(build + "/ikony").isSymLink());
-  EXPECT_FALSE(QFileInfo::exists(home));
 }
