@@ -55,7 +55,7 @@ struct Program {
   std::unique_ptr<TFMain> main;
   Program() {
     TFMain::Options o;
-    o.programDir = dir.path();
+    o.folders = ProgramFolders::OneFolder(dir.path());
     o.tray = &tray;
     o.sound = &sound;
     o.shell = &shell;

@@ -33,8 +33,8 @@ constexpr int kNieskonfigurowany = 255;
 
 }  // namespace
 
-IdentityStore::IdentityStore(IdentityHost& host, QString programDir)
-    : host_(host), dir_(std::move(programDir)) {}
+IdentityStore::IdentityStore(IdentityHost& host, QString dataDir)
+    : host_(host), dir_(std::move(dataDir)) {}
 
 bool IdentityStore::IsIdentityName(const std::string& name) {
   if (name.empty() || name.size() > 10) return false;

@@ -12,8 +12,8 @@ class IdentityHost;
 
 class IdentityStore {
  public:
-  // programDir: the program's folder; every file name is relative to it.
-  IdentityStore(IdentityHost& host, QString programDir);
+  // dataDir: the folder of the user's files; every file name is relative to it.
+  IdentityStore(IdentityHost& host, QString dataDir);
 
   // The listing rule: a name made only of decimal digits whose value is a
   // positive number that fits an identity (1..2147483647) names an identity;

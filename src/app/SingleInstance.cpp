@@ -14,7 +14,7 @@ constexpr int kMaxLine = 16;
 
 }  // namespace
 
-SingleInstance::SingleInstance(const QString& programDir) : name_(ServerName(programDir)) {
+SingleInstance::SingleInstance(const QString& dataDir) : name_(ServerName(dataDir)) {
   server_.setSocketOptions(QLocalServer::UserAccessOption);
   connect(&server_, &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* socket = server_.nextPendingConnection()) Serve(socket);
@@ -25,8 +25,8 @@ SingleInstance::~SingleInstance() = default;
 
 // The same folder reached by another path (a link, a trailing slash) is the
 // same folder.
-QString SingleInstance::ServerName(const QString& programDir) {
-  const QFileInfo info(programDir);
+QString SingleInstance::ServerName(const QString& dataDir) {
+  const QFileInfo info(dataDir);
   const QString path = info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
   const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
   return QStringLiteral("wirmelak-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));

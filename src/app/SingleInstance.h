@@ -1,8 +1,8 @@
 #pragma once
-// One running copy in charge of a program folder. The first copy listens on a
-// local socket named after its folder (and its user); a copy started later in
-// the same folder asks it to show its main window, and leaves when it did,
-// before it has read or written a file. A socket left behind by a copy that
+// One running copy in charge of a folder of the user's files. The first copy
+// listens on a local socket named after that folder (and its user); a copy
+// started later with the same folder asks it to show its main window, and
+// leaves when it did, before it has read or written a file. A socket left behind by a copy that
 // was killed answers nobody: it is removed and taken over.
 //
 // The conversation is one line each way: "pokaz" and "tak" (shown) or "nie"
@@ -16,10 +16,10 @@
 
 class SingleInstance : public QObject {
  public:
-  explicit SingleInstance(const QString& programDir);
+  explicit SingleInstance(const QString& dataDir);
   ~SingleInstance() override;
 
-  static QString ServerName(const QString& programDir);
+  static QString ServerName(const QString& dataDir);
 
   // Asks a running copy of the folder to show itself; true when it did and
   // this copy should end. Otherwise this copy takes the socket, unless a

@@ -70,10 +70,10 @@ TButon* Button(QWidget* parent, const char* name, const TImageList& list, uint8_
 
 TFMain::TFMain(const Options& options)
     : TSkinnedForm(nullptr, Qt::WindowStaysOnTopHint),
-      programDir_(options.programDir),
-      archive_(programDir_ + QStringLiteral("/osoby"), PictureFileCheck(programDir_),
+      folders_(options.folders),
+      archive_(folders_.DataDir() + QStringLiteral("/osoby"), PictureFileCheck(folders_.ProgramDir()),
                [this](uint32_t number) { return DisplayName(number); }),
-      identities_(*this, options.programDir) {
+      identities_(*this, folders_.DataDir()) {
   static_assert(kOwnMessageBit == kWlasnaWiadomosc);
   if (!options.tray) {
     ownNotifications_ = std::make_unique<DesktopNotifications>();
@@ -83,7 +83,7 @@ TFMain::TFMain(const Options& options)
     };
     ownTray_ = std::make_unique<TrayIcon>(std::move(tray));
   }
-  if (!options.sound) ownSound_ = std::make_unique<SoundEffect>(programDir_ + QStringLiteral("/notify.wav"));
+  if (!options.sound) ownSound_ = std::make_unique<SoundEffect>(folders_.ProgramDir() + QStringLiteral("/notify.wav"));
   if (!options.shell) ownShell_ = std::make_unique<DesktopShellOpen>();
   tray_ = options.tray ? options.tray : ownTray_.get();
   sound_ = options.sound ? options.sound : ownSound_.get();
@@ -114,7 +114,7 @@ TFMain::TFMain(const Options& options)
 
   // After FormCreate: the chat windows take the time-zone bias read there.
   chats_ = std::make_unique<ChatWindows>(ChatWindows::Setup{
-      *shell_, programDir_, timeZone_, [this](uint32_t number) { return DisplayName(number); }, *this,
+      *shell_, folders_.ProgramDir(), timeZone_, [this](uint32_t number) { return DisplayName(number); }, *this,
       *tray_});
   events_ = std::make_unique<IncomingEvents>(
       *connection_, *session_, IncomingEvents::Services{*this, *chats_, *this, *sound_, *tray_});
@@ -136,7 +136,7 @@ TFMain::TFMain(const Options& options)
 TFMain::~TFMain() { tray_->SetEvents({}); }
 
 void TFMain::FormCreate(const Options& options) {
-  QDir::setCurrent(options.programDir);
+  QDir::setCurrent(folders_.DataDir());
   QDir().mkdir(QStringLiteral("osoby"));  // a failure shows later, when files are used
   timeZone_ = TimeZoneOffset();
   for (const QString& arg : options.arguments)
@@ -473,5 +473,5 @@ bool TFMain::CreateArchive(const std::string& name) { return archive_.CreateArch
 void TFMain::CloseArchive() { archive_.Close(); }
 
 void TFMain::ArchButClick() {
-  ::ArchButClick(state_.numer, programDir_, *shell_);
+  ::ArchButClick(state_.numer, folders_.DataDir(), *shell_);
 }

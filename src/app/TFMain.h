@@ -11,6 +11,7 @@
 #include "app/Config.h"
 #include "app/IdentityHost.h"
 #include "app/IdentityStore.h"
+#include "platform/ProgramFolders.h"
 #include "contacts/ContactStore.h"
 #include "conversation/MessageArchive.h"
 #include "conversation/view/TFCzat.h"
@@ -43,12 +44,14 @@ class TFMain : public TSkinnedForm,
                public TFCzat::Outgoing {
  public:
   struct Options {
-    QString programDir;   // the folder every relative file name is resolved in
+    // ikony/ and notify.wav in the program's folder; Wirmelak.ini, osoba and
+    // osoby/ in the user's, the folder every relative file name is resolved in.
+    ProgramFolders folders;
     QStringList arguments;  // the command line without the program name
     NetFactory* net = nullptr;  // the real transport when null
     // The desktop's services; when null the program's own: the tray icon
     // (with the desktop's notifications where there is no tray), notify.wav
-    // of the program folder, the desktop's "open".
+    // of the program's folder, the desktop's "open".
     Tray* tray = nullptr;
     NotifySound* sound = nullptr;
     ShellOpen* shell = nullptr;
@@ -64,6 +67,7 @@ class TFMain : public TSkinnedForm,
   ConnectionManager& Connection() { return *connection_; }
   Session& Outgoing() { return *session_; }
   Config& Configuration() { return config_; }
+  const ProgramFolders& Folders() const { return folders_; }
   bool StartHidden() const { return startHidden_; }
   int16_t TimeZoneBias() const { return timeZone_; }
   bool ShutdownFlag() const { return shutdown_; }
@@ -249,7 +253,7 @@ class TFMain : public TSkinnedForm,
   std::unique_ptr<ConnectionManager> connection_;
   std::unique_ptr<Session> session_;
   Config config_;
-  QString programDir_;
+  ProgramFolders folders_;
   IdentityState state_;
   ContactStore contacts_;
   MessageArchive archive_;

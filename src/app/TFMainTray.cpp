@@ -132,7 +132,7 @@ void TFMain::ShowAtStart() {
 
 bool TFMain::HoldsDefaultIdentity() const {
   if (state_.numer == 0) return false;
-  QFile osoba(programDir_ + QStringLiteral("/osoba"));
+  QFile osoba(folders_.DataDir() + QStringLiteral("/osoba"));
   if (!osoba.open(QIODevice::ReadOnly)) return false;
   return osoba.readLine(16).trimmed() == QByteArray::number(state_.numer);
 }

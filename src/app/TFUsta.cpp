@@ -5,7 +5,6 @@
 #include "app/TFUsta.h"
 
 #include <QColorDialog>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,7 +54,7 @@ std::optional<uint32_t> PickInQColorDialog(QWidget* over, uint32_t initial) {
 TFUsta::TFUsta(TFMain& main, QWidget* parent)
     : TSkinnedForm(parent),
       main_(main),
-      programPath_(QCoreApplication::applicationFilePath()),
+      programPath_(main.Folders().Command()),
       identities_(main.Identities(), main,
                   [this](const std::string& c, const std::string& l, bool masked, const std::string& t) {
                     return prompt_(c, l, masked, t);

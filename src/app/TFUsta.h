@@ -43,8 +43,8 @@ class TFUsta : public TSkinnedForm, private ServerListExchange::Host {
 
   void SetPrompt(IdentityActions::Prompt prompt) { prompt_ = std::move(prompt); }
   void SetColourPicker(ColourPicker picker) { picker_ = std::move(picker); }
-  // The program file the autostart entry names (the running program's by
-  // default).
+  // The command the autostart entry runs (by default the running program's,
+  // as its folders name it).
   void SetProgramPath(const QString& path) { programPath_ = path; }
 
   ServerListExchange& ServerList() { return serverList_; }

@@ -1,4 +1,5 @@
-// Wirmelak: starts in its own folder, creates the main window, and runs.
+// Wirmelak: starts in the folder of the user's files (its own folder, or the
+// user's when it came in the package), creates the main window, and runs.
 // A copy started while another runs the folder's default identity asks that
 // one to show itself and leaves.
 
@@ -7,6 +8,7 @@
 #include "app/SingleInstance.h"
 #include "app/TFMain.h"
 #include "platform/EndOfSession.h"
+#include "platform/ProgramFolders.h"
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
 #include "ui/TFDialog.h"
@@ -18,16 +20,21 @@ int main(int argc, char** argv) {
   // only through the close path.
   QApplication::setQuitOnLastWindowClosed(false);
 
-  const QString programDir = QCoreApplication::applicationDirPath();
-  SingleInstance guard(programDir);
+  const ProgramFolders folders = ProgramFolders::OfThisProgram();
+  // Before the guard: the guard's name is made from the folder's real path,
+  // which a folder that is not there yet does not have. A failure shows
+  // later, as the files cannot be written.
+  folders.CreateDataDir();
+  SingleInstance guard(folders.DataDir());
   if (guard.AnotherCopyShown()) return 0;
+  folders.LinkPictures();  // without it the archive only lacks its pictures
 
   InstallFontSubstitutes();
   InstallSkinnedMessageBox();
   Skin::get().LoadPictures();
 
   TFMain::Options options;
-  options.programDir = programDir;
+  options.folders = folders;
   options.arguments = QCoreApplication::arguments().mid(1);
   TFMain main(options);
   guard.SetOnShowRequest([&main] { return main.ShowOnRequest(); });

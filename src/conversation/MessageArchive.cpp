@@ -282,9 +282,9 @@ std::string MessageArchive::Stamp(const QDateTime& when) {
   return QLocale::c().toString(when, QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
 }
 
-bool ArchButClick(uint32_t number, const QString& programDir, ShellOpen& shell) {
+bool ArchButClick(uint32_t number, const QString& dataDir, ShellOpen& shell) {
   if (number == 0) return false;
-  QString folder = programDir + QStringLiteral("/osoby");
+  QString folder = dataDir + QStringLiteral("/osoby");
   return shell.Open(folder + QLatin1Char('/') + QString::number(number) + QStringLiteral(".html"),
                     folder);
 }

@@ -82,7 +82,7 @@ class MessageArchive {
   std::optional<QDate> lastEntryDate_;  // of this run, across identities
 };
 
-// The main window's archive button: opens osoby/<number>.html of the program
-// folder in the desktop's browser. Nothing happens for number 0. Returns what
-// the shell answered (false for number 0).
-bool ArchButClick(uint32_t number, const QString& programDir, ShellOpen& shell);
+// The main window's archive button: opens osoby/<number>.html of the folder
+// of the user's files in the desktop's browser. Nothing happens for number 0.
+// Returns what the shell answered (false for number 0).
+bool ArchButClick(uint32_t number, const QString& dataDir, ShellOpen& shell);

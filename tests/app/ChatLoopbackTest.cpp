@@ -44,7 +44,7 @@ struct ChatLoopbackTest : ::testing::Test {
     ASSERT_TRUE(serwer.start());
     serwer.addAccount(kOwn, "haslo");
     TFMain::Options o;
-    o.programDir = dir.path();
+    o.folders = ProgramFolders::OneFolder(dir.path());
     o.tray = &tray;
     o.sound = &sound;
     m = std::make_unique<TFMain>(o);

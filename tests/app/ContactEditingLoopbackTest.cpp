@@ -33,7 +33,7 @@ struct ConnectedEditingTest : ::testing::Test {
     ASSERT_TRUE(serwer.start());
     serwer.addAccount(kOwn, "haslo");
     TFMain::Options o;
-    o.programDir = dir.path();
+    o.folders = ProgramFolders::OneFolder(dir.path());
     m = std::make_unique<TFMain>(o);
     m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
     m->SetIdentity(kOwn, "haslo");

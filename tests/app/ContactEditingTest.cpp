@@ -27,7 +27,7 @@ struct ContactEditingTest : ::testing::Test {
 
   void SetUp() override {
     TFMain::Options o;
-    o.programDir = dir.path();
+    o.folders = ProgramFolders::OneFolder(dir.path());
     m = std::make_unique<TFMain>(o);
     m->SetIdentity(kOwn, "haslo");
   }

@@ -40,7 +40,7 @@ TEST(DemoCastTest, FriendsComeOnlineAnswerAndWait) {
   serwer.play(*cast);
   {
     TFMain::Options o;
-    o.programDir = dir.path();
+    o.folders = ProgramFolders::OneFolder(dir.path());
     o.tray = &tray;
     o.sound = &sound;
     TFMain m(o);

@@ -42,7 +42,7 @@ struct LoopbackTest : ::testing::Test {
     ASSERT_TRUE(serwer.start());
     serwer.addAccount(123456, "haslo");
     TFMain::Options o;
-    o.programDir = dir.path();
+    o.folders = ProgramFolders::OneFolder(dir.path());
     main = std::make_unique<TFMain>(o);
     main->Connection().SetLookupHost(serwer.lookupHost().toStdString());
     main->SetIdentity(123456, "haslo");

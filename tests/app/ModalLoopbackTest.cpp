@@ -63,7 +63,7 @@ struct ModalLoopbackTest : ::testing::Test {
     ASSERT_TRUE(serwer.start());
     serwer.addAccount(kOwn, "haslo");
     TFMain::Options o;
-    o.programDir = dir.path();
+    o.folders = ProgramFolders::OneFolder(dir.path());
     m = std::make_unique<TFMain>(o);
     m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
     m->SetIdentity(kOwn, "haslo");
@@ -214,7 +214,7 @@ TEST_F(ModalLoopbackTest, AFailedSaveOnCloseKeepsTheProgramTheEndOfTheSessionSti
   boxes.clear();
   m.reset();
   TFMain::Options o;
-  o.programDir = dir.path();
+  o.folders = ProgramFolders::OneFolder(dir.path());
   m = std::make_unique<TFMain>(o);
   m->SetIdentity(kOwn, "haslo");
   m->show();

@@ -59,7 +59,7 @@ struct SettingsLoopbackTest : ::testing::Test {
   // The program starting in its folder, as main() starts it.
   void Start() {
     TFMain::Options o;
-    o.programDir = dir.path();
+    o.folders = ProgramFolders::OneFolder(dir.path());
     o.timerUrMs = 50;
     main = std::make_unique<TFMain>(o);
     main->Connection().SetLookupHost(serwer.lookupHost().toStdString());

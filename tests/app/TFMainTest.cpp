@@ -33,7 +33,7 @@ struct MainWindowTest : ::testing::Test {
 
   std::unique_ptr<TFMain> Make(QStringList args = {}) {
     TFMain::Options o;
-    o.programDir = dir.path();
+    o.folders = ProgramFolders::OneFolder(dir.path());
     o.arguments = args;
     return std::make_unique<TFMain>(o);
   }

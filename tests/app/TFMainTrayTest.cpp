@@ -61,7 +61,7 @@ struct TrayTest : ::testing::Test {
   }
   TFMain& Make(QStringList args = {}, Tray* t = nullptr) {
     TFMain::Options o;
-    o.programDir = dir.path();
+    o.folders = ProgramFolders::OneFolder(dir.path());
     o.arguments = args;
     o.tray = t ? t : &tray;
     m = std::make_unique<TFMain>(o);

@@ -38,7 +38,7 @@ struct TFUstaTest : ::testing::Test {
     // The autostart entry is looked for here, never in the user's folder.
     qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
     TFMain::Options o;
-    o.programDir = dir.path();
+    o.folders = ProgramFolders::OneFolder(dir.path());
     main = std::make_unique<TFMain>(o);
     usta = &main->Settings();
     usta->SetProgramPath("/opt/wirmelak/wirmelak");

@@ -432,10 +432,12 @@ std::vector<QImage> trayFrames() {
 
 namespace {
 
-// The logo over whatever ground the image already has.
+// The logo over whatever ground the image already has, drawn on a 96 x 96
+// square scaled to the image.
 QImage logoOn(QImage img) {
   QPainter p;
   beginPainting(p, img);
+  p.scale(img.width() / 96.0, img.height() / 96.0);
   whirlBall(p, QRectF(4, 4, 74, 74));
   // A speech bubble over its lower right: a conversation.
   const QRectF b(50, 56, 42, 30);
@@ -468,6 +470,6 @@ QImage logoOn(QImage img) {
 QImage logo() { return logoOn(blackImage(96, 96)); }
 
 // The desktop's menus and panels show it on their own colours.
-QImage appIcon() { return logoOn(clearImage(96, 96)); }
+QImage appIcon(int size) { return logoOn(clearImage(size, size)); }
 
 }  // namespace rysownik

@@ -22,7 +22,7 @@ std::vector<QImage> trayFrames();
 
 // The about window's logo, 96 x 96.
 QImage logo();
-// The same on a transparent ground: the icon of the desktop entry.
-QImage appIcon();
+// The same on a transparent ground, size x size: the icon of the desktop entry.
+QImage appIcon(int size = 96);
 
 }  // namespace rysownik

@@ -46,6 +46,12 @@ bool writeUiPictures(const QString& assets) {
   ok = writePicture(starTexture(), dir, "tekstura") && ok;
   ok = writePicture(logo(), dir, "logo") && ok;
   ok = writePicture(appIcon(), assets, "wirmelak") && ok;
+  // The package's icon in the sizes the desktops' icon theme looks for.
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    const QString folder = QString("%1/hicolor/%2x%2/apps").arg(assets).arg(size);
+    QDir().mkpath(folder);
+    ok = savePng(appIcon(size), folder + "/wirmelak.png") && ok;
+  }
   const std::vector<QImage> tray = trayFrames();
   for (size_t i = 0; i < tray.size(); ++i)
     ok = writePicture(tray[i], dir, QString("tray%1").arg(i)) && ok;

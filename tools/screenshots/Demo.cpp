@@ -60,7 +60,7 @@ bool demoScreenshot(const QString& path) {
   QImage picture;
   {
     TFMain::Options o;
-    o.programDir = dir.path();
+    o.folders = ProgramFolders::OneFolder(dir.path());
     o.tray = &tray;
     o.sound = &sound;
     TFMain m(o);

@@ -229,7 +229,7 @@ void mainWindow(const char* name, bool longList) {
   QTemporaryDir dir;
   const QString cwd = QDir::currentPath();
   TFMain::Options options;
-  options.programDir = dir.path();
+  options.folders = ProgramFolders::OneFolder(dir.path());
   {
     TFMain window(options);
     window.SetIdentity(123456, "x");
@@ -265,7 +265,7 @@ void mainWindowCaptions(const char* name) {
   QTemporaryDir dir;
   const QString cwd = QDir::currentPath();
   TFMain::Options options;
-  options.programDir = dir.path();
+  options.folders = ProgramFolders::OneFolder(dir.path());
   {
     TFMain window(options);
     window.SetIdentity(123456, "x");
@@ -356,7 +356,7 @@ void settingsDialog() {
   const QByteArray config = qgetenv("XDG_CONFIG_HOME");
   qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
   TFMain::Options options;
-  options.programDir = dir.path();
+  options.folders = ProgramFolders::OneFolder(dir.path());
   {
     TFMain window(options);
     TFUsta& usta = window.Settings();
