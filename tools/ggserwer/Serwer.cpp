@@ -286,6 +286,11 @@ bool Serwer::sendRaw(const QByteArray& bytes) {
   return c->socket->write(bytes) == bytes.size();
 }
 
+qint64 Serwer::bytesToWrite() const {
+  Connection* c = openCurrent();
+  return c ? c->socket->bytesToWrite() : 0;
+}
+
 bool Serwer::sendPacket(std::uint32_t type, const QByteArray& payload) {
   return sendRaw(packet(type, payload));
 }

@@ -101,6 +101,9 @@ class Serwer : public QObject {
   // Pushing to the current connection; false when it is not open.
   bool sendPacket(std::uint32_t type, const QByteArray& payload = {});
   bool sendRaw(const QByteArray& bytes);
+  // What the current connection still holds to send: a client that does
+  // not read makes it grow.
+  qint64 bytesToWrite() const;
   bool sendNotifyReply(const QList<StatusEntry>& entries);
   bool sendStatusChange(const StatusEntry& entry);
   // time -1 means now.
