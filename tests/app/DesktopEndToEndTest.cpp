@@ -242,6 +242,8 @@ TEST_F(DesktopEndToEndTest, ASessionSendsReceivesTakesA768KiBMessageAndEndsBySig
   ASSERT_TRUE(desktop.Click(main.topLeft() + kSecondContact, 1, 2));
   const auto chat = desktop.WaitForWindow("^Zosia \\(nr 5551\\)", kSlowMs);
   ASSERT_TRUE(chat);
+  // Into the edit box, so that the keys go there however soon they come.
+  ASSERT_TRUE(desktop.Click(desktop.Geometry(*chat).value_or(QRect()).topLeft() + QPoint(100, 240)));
   ASSERT_TRUE(desktop.Type("Czesc, co slychac? :)"));
   ASSERT_TRUE(desktop.Key("Return"));
   ASSERT_TRUE(Serwer::waitFor([&] { return !serwer.packetsOfType(typ::kSendMessage, 0).isEmpty(); }, kSlowMs));
