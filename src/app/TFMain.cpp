@@ -75,6 +75,7 @@ TFMain::TFMain(const Options& options)
                [this](uint32_t number) { return DisplayName(number); }),
       identities_(*this, folders_.DataDir()) {
   static_assert(kOwnMessageBit == kWlasnaWiadomosc);
+  SetMainWindow(this);
   if (!options.tray) {
     ownNotifications_ = std::make_unique<DesktopNotifications>();
     TrayIcon::Options tray;
@@ -151,6 +152,7 @@ void TFMain::FormCreate(const Options& options) {
     MessageBox(T("Nie udało się odczytać pliku Wirmelak.ini."), kOstrzezenie);
   move(config_.lewy, config_.gorny);
   resize(config_.szerokosc, config_.wysokosc);
+  KeepOnScreens();
   connection_->SetLookupHost(config_.serwer);
 
   setWindowTitle(QString::fromUtf8(kCaption));
@@ -319,10 +321,19 @@ void TFMain::StartAutoConnect() {
 }
 
 void TFMain::ApplyDefaultGeometry() {
-  const QSize screen = QGuiApplication::primaryScreen()->size();
-  const WindowGeometry g = DefaultGeometry(screen.width(), screen.height());
+  QScreen* primary = QGuiApplication::primaryScreen();
+  const WindowGeometry g = DefaultGeometry(primary ? primary->availableGeometry() : QRect(0, 0, 1024, 768));
   move(g.left, g.top);
   resize(g.width, g.height);
+}
+
+void TFMain::KeepOnScreens() {
+  QScreen* primary = QGuiApplication::primaryScreen();
+  if (!primary) return;
+  std::vector<QRect> areas;
+  for (QScreen* screen : QGuiApplication::screens()) areas.push_back(screen->availableGeometry());
+  const WindowGeometry g = ::KeepOnScreens({x(), y(), width(), height()}, areas, primary->availableGeometry());
+  move(g.left, g.top);
 }
 
 void TFMain::ShowConnectionState(uint8_t state) {

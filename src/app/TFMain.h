@@ -167,6 +167,8 @@ class TFMain : public TSkinnedForm,
   void ImportServerList(const std::string& text);
 
   void ApplyDefaultGeometry();
+  // A saved place on no present screen comes onto the primary one.
+  void KeepOnScreens();
   // Saves the configuration and the identity and tells the server the user
   // leaves. False, with nothing sent, when a file could not be written on
   // the user's close: the program then stays. At the end of the session it

@@ -82,8 +82,7 @@ TFStat::TFStat(QWidget* parent) : TSkinnedForm(parent) {
   for (TButon* b : {Buton1, Buton2, Buton3})
     connect(b, &TButon::OnClick, this, [this, b] { butStatusClick(b); });
 
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  CentreOnScreen(*this, parent ? parent : TSkinnedForm::DialogOwner());
 }
 
 std::string TFStat::Text() const {

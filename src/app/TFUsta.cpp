@@ -35,8 +35,7 @@ IdentityActions::Answer AskInTFBoks(QWidget* over, const std::string& caption, c
   TFBoks boks(over);
   boks.Prepare(caption, label, masked, text);
   if (masked) boks.Et->setMaxLength(kMaxHaslo);
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    boks.move(screen->availableGeometry().center() - boks.rect().center());
+  CentreOnScreen(boks, over);
   boks.Et->setFocus();
   const int result = boks.ShowModal();
   return {result == kMrOk, boks.Text()};
@@ -102,8 +101,7 @@ TFUsta::TFUsta(TFMain& main, QWidget* parent)
   PaintImaBak();
   ShowColourSwatches();
 
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  CentreOnScreen(*this, parent ? parent : TSkinnedForm::DialogOwner());
 }
 
 TFUsta::~TFUsta() = default;

@@ -134,3 +134,15 @@ uint32_t ScrollWheelDown(uint32_t offset, int height, int64_t contentEnd) {
   const int64_t below = contentEnd - height;
   return Clamped(int64_t{offset} + std::min<int64_t>(20, below));
 }
+
+uint32_t OffsetInRange(uint32_t offset, int height, int64_t contentEnd) {
+  if (offset == 0 || contentEnd >= height) return offset;
+  return Clamped(std::max<int64_t>(0, int64_t{offset} - (height - contentEnd)));
+}
+
+uint32_t OffsetShowing(uint32_t offset, int height, int64_t top, int64_t bottom) {
+  int64_t moved = offset;
+  if (bottom > height) moved += bottom - height;
+  if (top - (moved - offset) < 0) moved = int64_t{offset} + top;
+  return Clamped(std::max<int64_t>(0, moved));
+}

@@ -84,3 +84,10 @@ uint32_t ScrollWheelUp(uint32_t offset);
 uint32_t ScrollWheelDown(uint32_t offset, int height, int64_t contentEnd);
 // Something lies below the control's bottom (the down button shows).
 inline bool MoreBelow(int height, int64_t contentEnd) { return height < contentEnd; }
+// After the list shrank (contacts removed, another identity, an import)
+// while it was scrolled: the offset that brings the last row's bottom back
+// to the control's bottom, or the top when everything fits.
+uint32_t OffsetInRange(uint32_t offset, int height, int64_t contentEnd);
+// The offset that shows the rows from top to bottom (control coordinates),
+// moving as little as it can; the top wins when they do not fit.
+uint32_t OffsetShowing(uint32_t offset, int height, int64_t top, int64_t bottom);

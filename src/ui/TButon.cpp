@@ -1,12 +1,17 @@
 #include "ui/TButon.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/Skin.h"
 #include "ui/TImageList.h"
 #include "ui/Tint.h"
 
-TButon::TButon(QWidget* parent) : QWidget(parent) { resize(18, 18); }
+TButon::TButon(QWidget* parent) : QWidget(parent) {
+  resize(18, 18);
+  setFocusPolicy(Qt::TabFocus);
+}
 
 void TButon::SetIL(const TImageList* il) {
   il_ = il;
@@ -54,6 +59,31 @@ void TButon::paintEvent(QPaintEvent*) {
       p.drawEllipse(QRect(cx - n, cy - n, 2 * n, 2 * n));
     }
   }
+  if (hasFocus()) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Kolor(Skin::get().colours().dimmedText), 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+}
+
+void TButon::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Space && !e->isAutoRepeat() && isEnabled()) {
+    emit OnMouseDown(Qt::LeftButton);
+    emit OnClick();
+    return;
+  }
+  QWidget::keyPressEvent(e);
+}
+
+void TButon::focusInEvent(QFocusEvent* e) {
+  QWidget::focusInEvent(e);
+  update();
+}
+
+void TButon::focusOutEvent(QFocusEvent* e) {
+  QWidget::focusOutEvent(e);
+  update();
 }
 
 void TButon::mousePressEvent(QMouseEvent* e) {

@@ -1,6 +1,7 @@
 #pragma once
 // The image button: one picture of an image list, tinted toward the scheme's
-// background; six coloured discs at its centre while it is held down.
+// background; six coloured discs at its centre while it is held down. Tab
+// reaches it; Space presses it then, and a dotted frame shows the focus.
 
 #include <QImage>
 #include <QWidget>
@@ -46,6 +47,9 @@ class TButon : public QWidget, public TSkinRecolourable {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void rebuildFace();

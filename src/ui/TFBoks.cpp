@@ -87,8 +87,7 @@ std::string AskInBoks(const std::string& caption, const std::string& label, bool
                       const std::string& text) {
   TFBoks boks;
   boks.Prepare(caption, label, masked, text);
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    boks.move(screen->availableGeometry().center() - boks.rect().center());
+  CentreOnScreen(boks, TSkinnedForm::DialogOwner());
   boks.Et->setFocus();
   boks.ShowModal();
   return boks.Text();

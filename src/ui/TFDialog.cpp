@@ -1,9 +1,6 @@
 #include "ui/TFDialog.h"
 
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
 
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
@@ -70,11 +67,15 @@ TFDialog::TFDialog(QWidget* parent) : TSkinnedForm(parent) {
   NapisOk = captionButton(this, "NapisOk", kRozumiem, kMrOk, 240);
   NapisTak->hide();
   NapisNie->hide();
+  // Enter acknowledges a warning or a notice; a question is answered on
+  // purpose, with a click or a button reached by Tab (Esc says "Nie").
+  SetDefaultButton(NapisOk);
   setFixedSize(332, 102);
 }
 
 void TFDialog::Prepare(const std::string& text, int kind) {
   if (kind == kPytanie) {
+    SetDefaultButton(nullptr);
     NapisOk->hide();
     NapisTak->show();
     NapisNie->show();
@@ -128,19 +129,10 @@ void TFDialog::paintEvent(QPaintEvent*) {
   }
 }
 
-void TFDialog::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-    if (!NapisOk->isHidden()) NapisOk->Click();
-    return;
-  }
-  TSkinnedForm::keyPressEvent(e);
-}
-
 bool ShowSkinnedMessageBox(const std::string& text, int kind) {
   TFDialog box;
   box.Prepare(text, kind);
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    box.move(screen->availableGeometry().center() - box.rect().center());
+  CentreOnScreen(box, TSkinnedForm::DialogOwner());
   box.setFocus();
   return box.ShowModal() == kMrYes;
 }

@@ -93,7 +93,6 @@ void TFInfo::ApplyColours() {
 void ShowAbout() {
   TFInfo info;
   info.Wersja->setText(QString::fromUtf8("wersja 1.2++"));
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    info.move(screen->availableGeometry().center() - info.rect().center());
+  CentreOnScreen(info, TSkinnedForm::DialogOwner());
   info.ShowModal();
 }

@@ -133,8 +133,7 @@ bool TFRozm::eventFilter(QObject* watched, QEvent* event) {
 bool AskWindowSize(int& width, int& height) {
   TFRozm dialog;
   dialog.Prepare(width, height);
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+  CentreOnScreen(dialog, TSkinnedForm::DialogOwner());
   if (dialog.ShowModal() != kMrOk) return false;
   width = dialog.Szerokosc();
   height = dialog.Wysokosc();

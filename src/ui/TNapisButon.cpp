@@ -1,5 +1,6 @@
 #include "ui/TNapisButon.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -11,7 +12,10 @@
 #include "ui/TSkinnedForm.h"
 #include "ui/Tint.h"
 
-TNapisButon::TNapisButon(QWidget* parent) : QWidget(parent) { resize(81, 25); }
+TNapisButon::TNapisButon(QWidget* parent) : QWidget(parent) {
+  resize(81, 25);
+  setFocusPolicy(Qt::TabFocus);  // a click does not take the focus from an edit box
+}
 
 void TNapisButon::SetNapis(const std::string& napis) {
   napis_ = napis;
@@ -31,6 +35,11 @@ void TNapisButon::paintEvent(QPaintEvent*) {
     const QRect r(i, i, width() - 2 * i, height() - 2 * i);
     if (r.isEmpty()) break;
     p.fillRect(r, Kolor(byDistance[std::abs(i - 3)]));
+  }
+  if (hasFocus()) {
+    QPen dots(Kolor(d.dimmedText), 1, Qt::DotLine);
+    p.setPen(dots);
+    p.drawRect(QRect(4, 4, width() - 9, height() - 9));
   }
   if (shown_.isEmpty()) return;
   static const QFont font = SmallFont();
@@ -65,4 +74,22 @@ void TNapisButon::Click() {
   emit OnClick();
   if (!self || modal_ == 0) return;  // the handler may have closed the window
   if (auto* form = qobject_cast<TSkinnedForm*>(window())) form->SetModalResult(modal_);
+}
+
+void TNapisButon::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Space && !e->isAutoRepeat() && isEnabled()) {
+    Click();
+    return;
+  }
+  QWidget::keyPressEvent(e);
+}
+
+void TNapisButon::focusInEvent(QFocusEvent* e) {
+  QWidget::focusInEvent(e);
+  update();
+}
+
+void TNapisButon::focusOutEvent(QFocusEvent* e) {
+  QWidget::focusOutEvent(e);
+  update();
 }

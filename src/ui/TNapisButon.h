@@ -1,7 +1,8 @@
 #pragma once
 // The caption button: a bevel of nested rectangles in the frame shades with a
 // centred caption. With Modal != 0 a click ends the owning window's modal run
-// with that result (TSkinnedForm::SetModalResult).
+// with that result (TSkinnedForm::SetModalResult). Tab reaches it; Space
+// presses it then, and a dotted frame inside the bevel shows the focus.
 
 #include <QWidget>
 #include <string>
@@ -30,6 +31,9 @@ class TNapisButon : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   std::string napis_;

@@ -1,10 +1,13 @@
 #include "ui/TSkinnedForm.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -18,6 +21,7 @@
 #include "ui/SkinFonts.h"
 #include "ui/SkinRecolourable.h"
 #include "ui/SkinScrollBar.h"
+#include "ui/TNapisButon.h"
 #include "ui/Tint.h"
 
 namespace {
@@ -200,9 +204,58 @@ void TSkinnedForm::closeEvent(QCloseEvent* e) {
   QWidget::closeEvent(e);
 }
 
+namespace {
+QPointer<QWidget>& MainWindow() {
+  static QPointer<QWidget> main;
+  return main;
+}
+}  // namespace
+
+void TSkinnedForm::SetMainWindow(QWidget* main) { MainWindow() = main; }
+
+QWidget* TSkinnedForm::DialogOwner(const QWidget* except) {
+  for (QWidget* w : {QApplication::activeModalWidget(), QApplication::activeWindow()})
+    if (w && w != except && w->isVisible()) return w->window();
+  QWidget* main = MainWindow();
+  return main != except ? main : nullptr;
+}
+
+void CentreOnScreen(QWidget& window, const QWidget* near) {
+  QScreen* screen = near ? near->screen() : nullptr;
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (screen) window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
+void TSkinnedForm::BelongTo(QWidget* owner) {
+  Qt::WindowFlags flags = (windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog;
+  // A window manager keeps a dialog above its owner within the owner's
+  // layer; above an owner that stays on top only when it stays on top too.
+  flags.setFlag(Qt::WindowStaysOnTopHint, owner && (owner->windowFlags() & Qt::WindowStaysOnTopHint));
+  if (flags != windowFlags()) setWindowFlags(flags);  // hides it until it is shown below
+  if (!owner || parentWidget()) return;  // a parent is the owner already
+  create();
+  if (QWindow* self = windowHandle(); self && owner->windowHandle())
+    self->setTransientParent(owner->windowHandle());
+}
+
+void TSkinnedForm::keyPressEvent(QKeyEvent* e) {
+  const bool plain = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (e->key() == Qt::Key_Escape && plain && modalLoop_) {
+    SetModalResult(kMrCancel);
+    return;
+  }
+  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && plain && defaultButton_ &&
+      defaultButton_->isVisible() && defaultButton_->isEnabled()) {
+    defaultButton_->Click();
+    return;
+  }
+  QWidget::keyPressEvent(e);
+}
+
 int TSkinnedForm::ShowModal() {
   if (modalLoop_) return kMrCancel;  // already running modally
   modalResult_ = kMrNone;
+  BelongTo(parentWidget() ? parentWidget()->window() : DialogOwner(this));
   setWindowModality(Qt::ApplicationModal);
   show();
   raise();

@@ -14,12 +14,19 @@
 // returns when SetModalResult is given a value other than 0 (a TNapisButon
 // with Modal != 0 does that on click), or when the window is closed
 // (result kMrCancel). The window is hidden, not destroyed, on return.
+//
+// A modal window is a dialog of the window it belongs to (its parent, or
+// else the window the user works in, else the main window): the window
+// manager keeps it above that one, also when that one stays on top, and
+// gives it no task bar entry of its own. From the keyboard, Esc closes it as
+// its cancel and Enter presses its default button, if it has one.
 
 #include <QPoint>
 #include <QWidget>
 
 class QEventLoop;
 class QPainter;
+class TNapisButon;
 
 // Modal results, the values of the framework the program was designed with.
 enum ModalResult : int { kMrNone = 0, kMrOk = 1, kMrCancel = 2, kMrYes = 6, kMrNo = 7 };
@@ -47,7 +54,20 @@ class TSkinnedForm : public QWidget {
   int modalResult() const { return modalResult_; }
   bool inModalLoop() const { return modalLoop_ != nullptr; }
 
+  // Enter anywhere in the window presses it (while it is shown and enabled);
+  // none by default.
+  void SetDefaultButton(TNapisButon* button) { defaultButton_ = button; }
+  TNapisButon* DefaultButton() const { return defaultButton_; }
+
+  // The program's main window: the owner of the boxes that come when the
+  // user works in no window of the program.
+  static void SetMainWindow(QWidget* main);
+  // Whom a dialog opened now belongs to: the modal window in front, else
+  // the active window, else the main window (null without one).
+  static QWidget* DialogOwner(const QWidget* except = nullptr);
+
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -57,10 +77,17 @@ class TSkinnedForm : public QWidget {
 
  private:
   void takeColoursIfStale();
+  // Makes the window a dialog of its owner before it is shown modally.
+  void BelongTo(QWidget* owner);
 
   bool dragging_ = false;
   QPoint dragStart_;
   int modalResult_ = kMrNone;
   QEventLoop* modalLoop_ = nullptr;
   unsigned coloursGeneration_ = ~0u;
+  TNapisButon* defaultButton_ = nullptr;
 };
+
+// Puts the window in the middle of the available area of the screen that
+// `near` is on (the primary screen when near is null or on none).
+void CentreOnScreen(QWidget& window, const QWidget* near);

@@ -39,12 +39,12 @@ const QByteArray kOpisWire("na obiedzie, wr\xF3" "c\xEA");
 // on the first tick after start.
 constexpr int kLoginMs = 6000;
 
-QByteArray U32(uint32_t v) {
+inline QByteArray U32(uint32_t v) {
   QByteArray b;
   ggserwer::appendU32(b, v);
   return b;
 }
-QByteArray U16(uint16_t v) {
+inline QByteArray U16(uint16_t v) {
   QByteArray b;
   ggserwer::appendU16(b, v);
   return b;
@@ -54,7 +54,7 @@ QByteArray U16(uint16_t v) {
 // archive writes, "<!--" comments skipped, elements closed in order, no
 // stray angle bracket in the text. The format leaves <html> open. Empty when
 // it reads; otherwise what is wrong.
-std::string HtmlProblems(const QByteArray& page) {
+inline std::string HtmlProblems(const QByteArray& page) {
   static const QSet<QByteArray> kVoid = {"!doctype", "meta", "br", "hr", "img"};
   static const QSet<QByteArray> kPaired = {"html", "head", "style", "title", "body", "p", "b", "a"};
   QList<QByteArray> open;
@@ -94,9 +94,9 @@ std::string HtmlProblems(const QByteArray& page) {
 }
 
 // Payloads compare as hexadecimal text: a difference reads at its byte.
-std::string Hex(const QByteArray& b) { return b.toHex(' ').toStdString(); }
+inline std::string Hex(const QByteArray& b) { return b.toHex(' ').toStdString(); }
 
-TKontakt Kontakt(uint32_t numer, const char* nazwisko, const char* wyswietl, const char* telefon,
+inline TKontakt Kontakt(uint32_t numer, const char* nazwisko, const char* wyswietl, const char* telefon,
                  const char* email) {
   TKontakt k;
   k.numer = numer;

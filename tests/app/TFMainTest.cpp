@@ -267,28 +267,46 @@ TEST_F(ContactListTest, WheelAnywhereOverTheWindowScrollsWhileTheArrowAllowsIt) 
   EXPECT_FALSE(Up());
 }
 
-TEST_F(ContactListTest, RemovingContactsWhileScrolledDownRecoversByScrollingUp) {
+// The list shrinks under its offset (removals, an import, another
+// identity): the offset comes back so that nothing empty is shown above the
+// rows that are left; the keyboard then moves the selection through them.
+TEST_F(ContactListTest, AShrunkListComesBackIntoRangeAndTheKeyboardMovesThroughIt) {
   AddContacts(60);
   Paint();
   PressDown();
   PressDown();
   ASSERT_EQ(m->ListaK->OdGory(), 659u);
-  // All but two go: their rows now end far above the list's top.
+  while (m->Contacts().Count() > 30) m->Contacts().Remove(m->Contacts().LastIndex());
+  m->RepaintContactList();
+  Paint();
+  EXPECT_EQ(m->ListaK->OdGory(), 119u) << "the last row ends at the bottom";
+  EXPECT_EQ(m->ListaK->ContentHeight(), 421);
   while (m->Contacts().Count() > 2) m->Contacts().Remove(m->Contacts().LastIndex());
   m->RepaintContactList();
   Paint();
-  EXPECT_LT(m->ListaK->ContentHeight(), 0);
-  EXPECT_FALSE(Down());
-  EXPECT_TRUE(Up());
-  PressDown();  // nothing below: nothing happens
-  EXPECT_EQ(m->ListaK->OdGory(), 659u);
-  PressUp();
-  PressUp();
   EXPECT_EQ(m->ListaK->OdGory(), 0u);
-  Paint();
   EXPECT_FALSE(Up());
   EXPECT_FALSE(Down());
-  EXPECT_EQ(m->ListaK->ContentHeight(), 36);
+
+  AddContacts(58);
+  m->ListaK->setFocus();
+  int opened = -1;
+  QObject::connect(m->ListaK, &TLista::PodwojnyKlik, [&](TLista*, uint16_t record) { opened = record; });
+  QTest::keyClick(m->ListaK, Qt::Key_Down);
+  EXPECT_EQ(m->Contacts().Selected(), 0);
+  QTest::keyClick(m->ListaK, Qt::Key_End);
+  EXPECT_EQ(m->Contacts().Selected(), 59);
+  EXPECT_EQ(m->ListaK->OdGory(), 659u) << "scrolled to show the selected row";
+  QTest::keyClick(m->ListaK, Qt::Key_Up);
+  QTest::keyClick(m->ListaK, Qt::Key_Return);
+  EXPECT_EQ(opened, m->Contacts().RecordAt(58));
+  QTest::keyClick(m->ListaK, Qt::Key_PageUp);
+  EXPECT_EQ(m->ListaK->OdGory(), 288u);
+  QTest::keyClick(m->ListaK, Qt::Key_Home);
+  EXPECT_EQ(m->ListaK->OdGory(), 0u);
+  QTest::keyClick(m->ListaK, Qt::Key_PageDown);
+  EXPECT_EQ(m->ListaK->OdGory(), 371u);
+  EXPECT_EQ(m->Contacts().Selected(), 0) << "paging scrolls only";
 }
 
 TEST_F(ContactListTest, EmptiedListLeavesTheArrowsAsTheyWere) {

@@ -21,7 +21,7 @@ bool Until(const std::function<bool()>& done, int ms) {
   return true;
 }
 
-void Stop(std::unique_ptr<QProcess>& p) {
+void StopProcess(std::unique_ptr<QProcess>& p) {
   if (!p) return;
   p->terminate();
   if (!p->waitForFinished(3000)) {
@@ -33,10 +33,13 @@ void Stop(std::unique_ptr<QProcess>& p) {
 
 }  // namespace
 
-Desktop::~Desktop() {
-  Stop(trayHost_);
-  Stop(windowManager_);
-  Stop(xvfb_);
+Desktop::~Desktop() { Stop(); }
+
+void Desktop::Stop() {
+  StopProcess(trayHost_);
+  StopProcess(windowManager_);
+  StopProcess(xvfb_);
+  display_.clear();
 }
 
 QProcessEnvironment Desktop::Environment() const {
@@ -185,15 +188,19 @@ QImage Desktop::Screenshot() const {
   const quint32 headerSize = field(0), width = field(4), height = field(5), byteOrder = field(7),
                 bitsPerPixel = field(11), bytesPerLine = field(12), colours = field(19);
   const qsizetype start = qsizetype(headerSize) + qsizetype(colours) * 12;
-  if (bitsPerPixel != 32 || xwd->size() < start + qsizetype(bytesPerLine) * height) return {};
+  // Pixels of three bytes or of four, the rows padded to bytesPerLine.
+  const quint32 bytes = bitsPerPixel / 8;
+  if ((bytes != 3 && bytes != 4) || bytesPerLine < bytes * width ||
+      xwd->size() < start + qsizetype(bytesPerLine) * height)
+    return {};
   QImage image(int(width), int(height), QImage::Format_RGB32);
   for (quint32 y = 0; y < height; ++y) {
     const uchar* row = reinterpret_cast<const uchar*>(xwd->constData() + start + qsizetype(y) * bytesPerLine);
     auto* out = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
     for (quint32 x = 0; x < width; ++x) {
-      const quint32 pixel = byteOrder == 0 ? qFromLittleEndian<quint32>(row + 4 * x)
-                                           : qFromBigEndian<quint32>(row + 4 * x);
-      out[x] = 0xFF000000u | (pixel & 0xFFFFFFu);
+      const uchar* p = row + bytes * x;
+      const quint32 pixel = byteOrder == 0 ? p[0] | p[1] << 8 | p[2] << 16 : p[bytes - 1] | p[bytes - 2] << 8 | p[bytes - 3] << 16;
+      out[x] = 0xFF000000u | pixel;
     }
   }
   return image;

@@ -31,6 +31,8 @@ class Desktop {
 
   // False, with Problem() saying why, when a part could not be started.
   bool Start(const Options& options);
+  // Stops everything it started; Start may follow again.
+  void Stop();
   const QString& Problem() const { return problem_; }
   QString Display() const { return display_; }
   // What a program needs to run on it: the display, Qt's X11 platform, and

@@ -138,8 +138,7 @@ TFNowy::TFNowy(QWidget* parent) : TSkinnedForm(parent) {
 
   for (QLineEdit* e : {ENumer, ENazwisko, ENazwa, ETelefon, EAdres}) e->installEventFilter(this);
   setFixedSize(kClientWidth, kClientHeight);
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  CentreOnScreen(*this, parent ? parent : TSkinnedForm::DialogOwner());
 }
 
 void TFNowy::Fill(const TKontakt& k) {
@@ -201,11 +200,12 @@ bool TFNowy::eventFilter(QObject* watched, QEvent* event) {
       Napis1->Click();
       return true;
     }
-    // The number takes digits and Backspace; any other character is dropped.
-    // Keys without a character (arrows, Delete) still move and edit.
-    if (watched == ENumer && key->key() != Qt::Key_Backspace && !key->text().isEmpty() &&
-        !(key->text().size() == 1 && key->text()[0] >= u'0' && key->text()[0] <= u'9'))
-      return true;
+    // The number takes digits; any other character typed is dropped. Keys
+    // that type nothing (Backspace, Delete, Tab, the arrows, the clipboard's
+    // shortcuts) work as always.
+    if (watched == ENumer && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+      for (QChar c : key->text())
+        if (c.isPrint() && (c < u'0' || c > u'9')) return true;
   }
   return TSkinnedForm::eventFilter(watched, event);
 }

@@ -43,8 +43,7 @@ TFPuk::TFPuk(QWidget* parent) : TSkinnedForm(parent) {
   connect(Buton2, &TButon::OnClick, this, [this] { Buton2Click(); });
   connect(BZamknij, &TButon::OnClick, this, [this] { close(); });
   setFixedSize(kClientWidth, kClientHeight);
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  CentreOnScreen(*this, parent ? parent : TSkinnedForm::DialogOwner());
 }
 
 void TFPuk::ApplyColours() {

@@ -1,7 +1,9 @@
 #include "contacts/view/TLista.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 #include <QPainter>
 
 #include "platform/Cp1250.h"
@@ -47,6 +49,7 @@ void WriteAt(QPainter& p, int x, int top, const std::string& text) {
 TLista::TLista(ContactStore& store, QWidget* parent) : QWidget(parent), store_(store) {
   // Nothing of its own behind the rows: the window's background shows.
   setAutoFillBackground(false);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 void TLista::SetOdGory(uint32_t odGory) {
@@ -99,6 +102,13 @@ const ContactListLayout& TLista::Layout() {
       layoutSelected_ != store_.Selected() || layoutCount_ != store_.Count()) {
     const int64_t previousEnd = layout_.contentEnd;
     layout_ = LayOutContactList(store_, width(), odGory_, &TLista::DescriptionWidth);
+    // An emptied list keeps its offset, as its arrows keep their state; the
+    // rows that come next bring it back into range.
+    if (const uint32_t inRange = store_.Count() == 0 ? odGory_ : OffsetInRange(odGory_, height(), layout_.contentEnd);
+        inRange != odGory_) {
+      odGory_ = inRange;
+      layout_ = LayOutContactList(store_, width(), odGory_, &TLista::DescriptionWidth);
+    }
     if (store_.Count() == 0) layout_.contentEnd = previousEnd;
     layoutStale_ = false;
     layoutWidth_ = width();
@@ -169,6 +179,33 @@ void TLista::mouseDoubleClickEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return;
   const int p = store_.Selected();
   if (p >= 0) emit PodwojnyKlik(this, static_cast<uint16_t>(store_.RecordAt(p)));
+}
+
+void TLista::selectPosition(int p) {
+  if (store_.Count() == 0) return;
+  store_.SetSelected(std::clamp(p, 0, store_.Count() - 1));
+  layoutStale_ = true;
+  for (const ContactRow& row : Layout().rows)
+    if (row.selected) SetOdGory(OffsetShowing(odGory_, height(), row.y, row.bottom + 1));
+  update();
+}
+
+void TLista::keyPressEvent(QKeyEvent* e) {
+  const int p = store_.Selected();
+  switch (e->key()) {
+    case Qt::Key_Up: selectPosition(p < 0 ? store_.Count() - 1 : p - 1); break;
+    case Qt::Key_Down: selectPosition(p + 1); break;
+    case Qt::Key_Home: selectPosition(0); break;
+    case Qt::Key_End: selectPosition(store_.Count() - 1); break;
+    case Qt::Key_PageUp: SetOdGory(ScrollPageUp(odGory_, height())); break;
+    case Qt::Key_PageDown: SetOdGory(ScrollPageDown(odGory_, height(), ContentHeight())); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (p >= 0) emit PodwojnyKlik(this, static_cast<uint16_t>(store_.RecordAt(p)));
+      break;
+    default: QWidget::keyPressEvent(e); return;
+  }
+  e->accept();
 }
 
 void TLista::resizeEvent(QResizeEvent* e) {

@@ -6,6 +6,11 @@
 // the wheel of the main window), keeps the selected row in the store, and
 // reports double-clicks.
 //
+// From the keyboard: the arrows, Home and End move the selection (the list
+// scrolls to show it), Page Up and Page Down scroll, Enter opens the
+// selected contact as a double-click does. When the list shrinks under its
+// offset, the offset comes back so that the last row ends at the bottom.
+//
 // The control draws no background: the skinned window shows through between
 // the rows. What it paints comes from ContactListLayout, laid out again only
 // when the width, the offset, the selection or the contacts change (the
@@ -73,10 +78,13 @@ class TLista : public QWidget, public TSkinRecolourable {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   void selectAt(int y);
+  // Selects list position p and scrolls it into view.
+  void selectPosition(int p);
 
   ContactStore& store_;
   uint32_t odGory_ = 0;

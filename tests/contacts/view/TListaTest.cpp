@@ -206,6 +206,8 @@ TEST_F(ListTest, EmptyListDrawsNothingRaisesNothingAndKeepsItsContentHeight) {
 TEST_F(ListTest, OffsetMovesTheRowsUpAndOnlyAChangeRepaints) {
   Add(1, "Ala", 0);
   Add(2, "Ola", 0);
+  Add(3, "Ula", 0);
+  list->resize(list->width(), 40);  // 54 pixels of rows: 14 to scroll
   store.SetSelected(1);
   list->Refresh();
   list->SetOdGory(10);
@@ -215,8 +217,12 @@ TEST_F(ListTest, OffsetMovesTheRowsUpAndOnlyAChangeRepaints) {
   EXPECT_EQ(At(img, 230, 8), shade);   // 18 - 10
   EXPECT_EQ(At(img, 230, 25), shade);
   EXPECT_EQ(At(img, 230, 26), kWindowColour);
-  EXPECT_EQ(list->ContentHeight(), 26);
+  EXPECT_EQ(list->ContentHeight(), 44);
   EXPECT_EQ(list->Layout().rows[0].bottom, 7);
+  // Beyond what there is to scroll, an offset comes back to the last row.
+  list->SetOdGory(30);
+  EXPECT_EQ(list->ContentHeight(), 40);
+  EXPECT_EQ(list->OdGory(), 14u);
 }
 
 TEST_F(ListTest, MouseDownWithAnyButtonSelectsTheRowOrClearsBelowTheLast) {
