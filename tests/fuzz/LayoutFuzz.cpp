@@ -205,7 +205,7 @@ void CheckView(ConversationLayout& view, Measure& m, int64_t scroll) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4) return 0;
   Measure measure(data[1]);
-  ConversationLayout view(measure, int16_t(-60), [] { return DayNumber(2026, 12, 8); });
+  ConversationLayout view(measure, [] { return DayNumber(2026, 12, 8); }, [](int64_t t) { return t; });
   view.SetTextAreaWidth(data[0] * 3 - 20);
   const std::string_view rest(reinterpret_cast<const char*>(data + 4), size - 4);
   size_t from = 0;
