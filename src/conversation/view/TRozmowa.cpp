@@ -10,14 +10,13 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QProxyStyle>
-#include <QStyleOptionMenuItem>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <unordered_map>
 
+#include "conversation/view/TPodreczne.h"
 #include "platform/Cp1250.h"
 #include "platform/desktop/ShellOpen.h"
 #include "ui/Skin.h"
@@ -54,68 +53,6 @@ class LocalDay {
  private:
   qint64 from_ = 1, to_ = 0;
   int32_t day_ = 0;
-};
-
-// The context menu in the colours of the scheme, as the tray's menu is
-// drawn: the window background, a frame, the item under the pointer in the
-// frame's lightest shade; a shortcut stands at the right.
-class SkinMenuStyle : public QProxyStyle {
- public:
-  static constexpr int kItemHeight = 19, kTextLeft = 20, kGap = 24, kRightMargin = 12;
-  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
-    if (metric == PM_MenuPanelWidth) return 1;
-    if (metric == PM_MenuHMargin || metric == PM_MenuVMargin) return 0;
-    return QProxyStyle::pixelMetric(metric, option, widget);
-  }
-  QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
-                         const QWidget* widget) const override {
-    if (type == CT_MenuItem)
-      if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
-        const QFontMetrics m(item->font);
-        const QStringList parts = item->text.split(QLatin1Char('\t'));
-        int width = kTextLeft + m.horizontalAdvance(parts.value(0)) + kRightMargin;
-        if (parts.size() > 1) width += kGap + m.horizontalAdvance(parts.value(1));
-        return {width, kItemHeight};
-      }
-    return QProxyStyle::sizeFromContents(type, option, size, widget);
-  }
-};
-
-class SkinMenu : public QMenu {
- public:
-  explicit SkinMenu(QWidget* parent) : QMenu(parent), style_(new SkinMenuStyle) {
-    setStyle(style_.get());
-    setFont(SansSerifFont());
-  }
-  ~SkinMenu() override { setStyle(nullptr); }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    const ColourScheme& s = Skin::get().scheme();
-    const DerivedColours& d = Skin::get().colours();
-    p.fillRect(rect(), Kolor(s.tlo));
-    p.setPen(Kolor(d.frameShade[2]));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.setFont(font());
-    const int ascent = fontMetrics().ascent();
-    for (QAction* a : actions()) {
-      const QRect r = actionGeometry(a);
-      const bool lit = a == activeAction() && a->isEnabled();
-      p.fillRect(r, Kolor(lit ? d.frameShade[0] : s.tlo));
-      p.setPen(Kolor(!a->isEnabled() ? d.frameShade[2] : lit ? s.tekst : d.dimmedText));
-      const QStringList parts = a->text().split(QLatin1Char('\t'));
-      const int base = r.top() + 2 + ascent;
-      p.drawText(QPoint(r.left() + SkinMenuStyle::kTextLeft, base), parts.value(0));
-      if (parts.size() > 1) {
-        const int w = fontMetrics().horizontalAdvance(parts.value(1));
-        p.drawText(QPoint(r.right() - SkinMenuStyle::kRightMargin - w, base), parts.value(1));
-      }
-    }
-  }
-
- private:
-  std::unique_ptr<QStyle> style_;
 };
 
 constexpr uint32_t kTrack = 0x555555;
@@ -566,7 +503,7 @@ void TRozmowa::wheelEvent(QWheelEvent* event) {
 
 void TRozmowa::ShowContextMenu(const QPoint& globalPos) {
   if (!menu_) {
-    menu_ = new SkinMenu(this);
+    menu_ = new TPodreczne(this);
     menu_->setObjectName(QStringLiteral("MenuRozmowy"));
     Kopiuj = menu_->addAction(QStringLiteral("Kopiuj\tCtrl+C"));
     Kopiuj->setObjectName(QStringLiteral("Kopiuj"));
