@@ -490,4 +490,18 @@ TEST_F(ChatWindowTest, ScrollSelectAndCopyAsOnADesktop) {
   EXPECT_EQ(CharAt(view, 20, 0), start);
   Mouse(view, QEvent::MouseButtonRelease, start + QPoint(20, 0), Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(view->SelectedText().left(3), QStringLiteral("Zob"));
+
+  // A third click selects the whole message.
+  QTest::mouseDClick(view, Qt::LeftButton, {}, CharAt(view, 20, 9));
+  QTest::mouseClick(view, Qt::LeftButton, {}, CharAt(view, 20, 9));
+  EXPECT_EQ(view->SelectedText(), QString::fromUtf8("Zobacz :) tutaj"));
+
+  // Dragged above the view, the selection scrolls it toward the oldest.
+  const int64_t offset = view->ScrollOffset();
+  Mouse(view, QEvent::MouseButtonPress, CharAt(view, 20, 0), Qt::LeftButton, Qt::LeftButton);
+  Mouse(view, QEvent::MouseMove, QPoint(10, -40), Qt::NoButton, Qt::LeftButton);
+  QTest::qWait(300);
+  Mouse(view, QEvent::MouseButtonRelease, QPoint(10, -40), Qt::LeftButton, Qt::NoButton);
+  EXPECT_GT(view->ScrollOffset(), offset + 40);
+  EXPECT_TRUE(view->SelectedText().endsWith(QStringLiteral("\nwiadomosc 19"))) << view->SelectedText().toStdString();
 }
