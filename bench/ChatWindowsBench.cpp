@@ -54,7 +54,7 @@ void BM_HiddenStrangerChats(benchmark::State& state) {
     NoShell shell;
     Offline outgoing;
     NoTray tray;
-    ChatWindows chats({shell, QStringLiteral(WM_ASSETS_DIR), -60,
+    ChatWindows chats({shell, QStringLiteral(WM_ASSETS_DIR),
                        [](uint32_t) { return std::optional<std::string>(); }, outgoing, tray});
     // The first window loads fonts and styles that every later one shares.
     chats.AddMessage(chats.FindOrCreateChat(1), kSpam, kNoon, 0);

@@ -106,7 +106,7 @@ void BM_LongMessage(benchmark::State& state, LongShape shape, std::size_t kib) {
     MessageToHtml(html, pictures);
     const Clock::time_point t1 = Clock::now();
     PerByteMeasure measure;
-    ConversationLayout layout(measure, -60, [] { return 0; });
+    ConversationLayout layout(measure, [] { return 0; });
     layout.SetTextAreaWidth(284);
     layout.AddMessage(message, 0, Received);
     const Clock::time_point t2 = Clock::now();

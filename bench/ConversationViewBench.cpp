@@ -37,7 +37,7 @@ std::string SampleMessage(std::size_t length) { return ::SampleMessage(length, "
 double HeapMiB() { return static_cast<double>(mallinfo2().uordblks) / (1024.0 * 1024.0); }
 
 std::unique_ptr<TRozmowa> MakeView(int messages) {
-  auto view = std::make_unique<TRozmowa>(shell, QStringLiteral(WM_ASSETS_DIR), -60);
+  auto view = std::make_unique<TRozmowa>(shell, QStringLiteral(WM_ASSETS_DIR));
   view->resize(300, 400);
   const std::string text = SampleMessage(160);
   for (int i = 0; i < messages; ++i) view->AddMessage(text, kNoon, static_cast<uint8_t>(i % 4));

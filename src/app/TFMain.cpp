@@ -24,7 +24,6 @@
 #include "platform/desktop/SoundEffect.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
-#include "platform/TimeZone.h"
 #include "protocol/StatusMap.h"
 #include "ui/Anchors.h"
 #include "ui/Skin.h"
@@ -113,9 +112,8 @@ TFMain::TFMain(const Options& options)
   connect(FPuk.get(), &TFPuk::AddRequested, this, [this] { AddContact(AddOrigin::kPukanie); });
   FormCreate(options);
 
-  // After FormCreate: the chat windows take the time-zone bias read there.
   chats_ = std::make_unique<ChatWindows>(ChatWindows::Setup{
-      *shell_, folders_.ProgramDir(), timeZone_, [this](uint32_t number) { return DisplayName(number); }, *this,
+      *shell_, folders_.ProgramDir(), [this](uint32_t number) { return DisplayName(number); }, *this,
       *tray_});
   events_ = std::make_unique<IncomingEvents>(
       *connection_, *session_, IncomingEvents::Services{*this, *chats_, *this, *sound_, *tray_});
@@ -139,7 +137,6 @@ TFMain::~TFMain() { tray_->SetEvents({}); }
 void TFMain::FormCreate(const Options& options) {
   QDir::setCurrent(folders_.DataDir());
   QDir().mkdir(QStringLiteral("osoby"));  // a failure shows later, when files are used
-  timeZone_ = TimeZoneOffset();
   for (const QString& arg : options.arguments)
     if (arg.toLower() == QLatin1String("autostart")) startHidden_ = true;
 

@@ -69,7 +69,6 @@ class TFMain : public TSkinnedForm,
   Config& Configuration() { return config_; }
   const ProgramFolders& Folders() const { return folders_; }
   bool StartHidden() const { return startHidden_; }
-  int16_t TimeZoneBias() const { return timeZone_; }
   bool ShutdownFlag() const { return shutdown_; }
 
   IdentityStore& Identities() { return identities_; }
@@ -260,7 +259,6 @@ class TFMain : public TSkinnedForm,
   ContactStore contacts_;
   MessageArchive archive_;
   IdentityStore identities_;
-  int16_t timeZone_ = -60;
   bool startHidden_ = false;
   bool shutdown_ = false;
   bool closing_ = false;

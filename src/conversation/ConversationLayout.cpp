@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "conversation/Emoticons.h"
 #include "conversation/MessageText.h"
+#include "platform/TimeZone.h"
 
 namespace {
 
@@ -23,6 +25,14 @@ int64_t RoundEven(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
 
 int16_t Clamp16(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, -32768, 32767)); }
 int32_t Clamp32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
+// A picture as the emoticon table writes it (":)" for "usmiech"); one the
+// table does not offer as its tag.
+std::string PictureShorthand(const std::string& name) {
+  for (const Emotikon& e : kEmotikony)
+    if (e.obrazek == name) return std::string(e.tekst);
+  return "<" + name + ">";
+}
 
 }  // namespace
 
@@ -41,11 +51,8 @@ void DateOfDay(int32_t dayNumber, int& year, int& month, int& day) {
   day = static_cast<int>(static_cast<unsigned>(ymd.day()));
 }
 
-std::string TimeLabelFor(uint32_t time, uint8_t kind, int16_t timeBias, int32_t today) {
-  int64_t seconds = time;
-  // The bias is UTC minus local time: a received timestamp (UTC) is moved to
-  // the local clock; own messages were stamped with the local clock already.
-  if (kind == Received) seconds -= static_cast<int64_t>(timeBias) * 60;
+std::string TimeLabelFor(int64_t localSeconds, uint8_t kind, int32_t today) {
+  const int64_t seconds = localSeconds;
   const int64_t days = FloorDiv(seconds, kSecondsPerDay);
   const int64_t inDay = seconds - days * kSecondsPerDay;
   const int32_t dayNumber = static_cast<int32_t>(days + kDaysTo1970);
@@ -64,8 +71,8 @@ std::string TimeLabelFor(uint32_t time, uint8_t kind, int16_t timeBias, int32_t 
   return label;
 }
 
-ConversationLayout::ConversationLayout(LayoutMeasure& measure, int16_t timeBias, std::function<int32_t()> today)
-    : measure_(measure), timeBias_(timeBias), today_(std::move(today)) {}
+ConversationLayout::ConversationLayout(LayoutMeasure& measure, std::function<int32_t()> today, LocalWall wall)
+    : measure_(measure), wall_(wall ? std::move(wall) : LocalWall(&LocalWallSeconds)), today_(std::move(today)) {}
 
 void ConversationLayout::SetTextAreaWidth(int width) {
   if (width == textAreaWidth_) return;
@@ -82,6 +89,7 @@ void ConversationLayout::ClearMessages() {
   scrollOffset_ = 0;
   scrollBarVisible_ = false;
   dragging_ = false;
+  selected_ = false;
 }
 
 void ConversationLayout::AddMessage(const std::string& text, uint32_t time, uint8_t kind) {
@@ -109,7 +117,9 @@ void ConversationLayout::LayOut(std::size_t index, int32_t today) {
   // The label changes only with the date; the lines only with the label and
   // the width. Asked again for the same, the layout stays as it is.
   if (!prep.labelKnown || prep.labelDay != today) {
-    std::string label = TimeLabelFor(w.Time, w.Kind, timeBias_, today);
+    // Received and own times alike are moments, read on the local clock:
+    // a reply sorts after what it answers wherever the machine is.
+    std::string label = TimeLabelFor(wall_(w.Time), w.Kind, today);
     prep.labelKnown = true;
     prep.labelDay = today;
     if (label != w.TimeLabel || !prep.broken) {
@@ -203,6 +213,7 @@ void ConversationLayout::BuildInlineObjects(std::string& text, Wiersz& w) {
           Odnosnik link;
           link.Url = (item.foundByWww ? "http://" : "") + address;
           link.Caption = Caption(address);
+          link.Address = address;
           o.Kind = InlineKind::Link;
           o.Name = '|';
           o.Name += std::to_string(w.Links.size());
@@ -282,6 +293,7 @@ void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWi
   std::size_t object = 0;
   std::size_t lineCount = 0;
   std::size_t k = 0;  // the piece, counted through all paragraphs
+  w.Hyphens.clear();
   std::size_t pos = 0;
   for (std::size_t crlf; (crlf = text.find("\r\n", pos)) != std::string::npos; pos = crlf + 2) {
     std::size_t i = pos;  // where piece k starts
@@ -294,6 +306,8 @@ void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWi
       firstOfPara = false;
       // The strings of the last layout keep their room.
       if (lineCount == w.Lines.size()) w.Lines.emplace_back();
+      if (lineCount == w.LineStarts.size()) w.LineStarts.emplace_back();
+      w.LineStarts[lineCount] = static_cast<uint32_t>(i + cut);
       std::string& line = w.Lines[lineCount++];
       line.clear();
       // Wide enough for whatever a measure answers.
@@ -343,6 +357,7 @@ void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWi
           // The head is placed whole or not at all.
           if (x + width > avail && placed) break;
           line.append(at, lo);
+          w.Hyphens.push_back({static_cast<uint32_t>(lineCount - 1), static_cast<uint32_t>(line.size())});
           line += kSoftHyphen;
           x += width;
           cut += lo;
@@ -376,6 +391,7 @@ void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWi
     }
   }
   w.Lines.resize(lineCount);
+  w.LineStarts.resize(lineCount);
   w.Height = Clamp32(height);
 }
 
@@ -455,4 +471,237 @@ const Odnosnik* ConversationLayout::LinkAt(int x, int y, int height) const {
     if (link < w.Links.size()) return &w.Links[link];
   }
   return nullptr;
+}
+
+bool ConversationLayout::InBox(int x, int y, int height) const {
+  if (messages_.empty() || x < 0 || x >= textAreaWidth_) return false;
+  const int64_t rel = int64_t{y} - FirstTop(height);
+  return rel >= 0 && rel < TotalHeight();
+}
+
+void ConversationLayout::ScrollBy(int64_t pixels, int height) {
+  const int64_t excess = std::max<int64_t>(0, TotalHeight() - height);
+  scrollOffset_ = std::clamp<int64_t>(scrollOffset_ + pixels, 0, excess);
+}
+
+std::size_t ConversationLayout::LineOffset(std::size_t message, std::size_t line, std::size_t at) const {
+  const Wiersz& w = messages_[message];
+  if (line >= w.LineStarts.size()) return TextLength(message);
+  std::size_t offset = w.LineStarts[line] + at;
+  // The hyphens of the line before at are not in the text; a hyphen itself
+  // stands where the rest of its word goes on.
+  auto h = std::lower_bound(w.Hyphens.begin(), w.Hyphens.end(), line,
+                            [](const LineHyphen& hy, std::size_t l) { return hy.line < l; });
+  for (; h != w.Hyphens.end() && h->line == line && h->at < at; ++h) --offset;
+  return std::min(offset, TextLength(message));
+}
+
+std::vector<int> ConversationLayout::LineHeights(const Wiersz& w) const {
+  std::vector<int> heights;
+  heights.reserve(w.Lines.size());
+  std::size_t object = 0;
+  for (const std::string& line : w.Lines) {
+    int h = kMinLineHeight;
+    for (char c : line)
+      if (c == kPlaceholder && object < w.Objects.size()) h = std::max<int>(h, w.Objects[object++].Height);
+    heights.push_back(h);
+  }
+  return heights;
+}
+
+TextPosition ConversationLayout::PositionAt(int x, int y, int height, bool charUnder) const {
+  if (messages_.empty()) return {};
+  const int64_t firstTop = FirstTop(height);
+  const std::vector<int64_t>& ends = Ends();
+  const int64_t rel = int64_t{y} - firstTop;
+  if (rel < 0) return {0, 0};
+  const auto it = std::upper_bound(ends.begin(), ends.end(), rel);
+  if (it == ends.end()) return {messages_.size() - 1, TextLength(messages_.size() - 1)};
+  const std::size_t i = static_cast<std::size_t>(it - ends.begin());
+  const Wiersz& w = messages_[i];
+  if (w.Lines.empty()) return {i, 0};
+  // The line at that height; the margins above and below belong to the
+  // first and the last line.
+  const int64_t inBox = rel - (i == 0 ? 0 : ends[i - 1]);
+  const std::vector<int> heights = LineHeights(w);
+  std::size_t line = 0;
+  std::size_t object = 0;  // the first object of the line
+  for (int64_t lineTop = 4; line + 1 < w.Lines.size() && inBox >= lineTop + heights[line]; ++line) {
+    lineTop += heights[line];
+    object += static_cast<std::size_t>(std::count(w.Lines[line].begin(), w.Lines[line].end(), kPlaceholder));
+  }
+
+  // Along the line: each run of text is measured only as far as needed, the
+  // widths of its beginnings growing with their length.
+  const std::string& text = w.Lines[line];
+  int64_t left = 2;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    if (text[pos] == kPlaceholder) {
+      const int width = object < w.Objects.size() ? w.Objects[object++].Width : 0;
+      if (x < left + (charUnder ? width : width / 2)) return {i, LineOffset(i, line, pos)};
+      left += width;
+      ++pos;
+      continue;
+    }
+    std::size_t end = text.find(kPlaceholder, pos);
+    if (end == std::string::npos) end = text.size();
+    const int64_t runWidth = measure_.TextWidth(text.substr(pos, end - pos));
+    if (x < left + runWidth) {
+      // The longest beginning that ends left of the pointer.
+      std::size_t lo = 0, hi = end - pos;
+      while (lo < hi) {
+        const std::size_t mid = (lo + hi + 1) / 2;
+        if (left + measure_.TextWidth(text.substr(pos, mid)) <= x) lo = mid;
+        else hi = mid - 1;
+      }
+      std::size_t at = lo;
+      if (!charUnder && lo < end - pos) {
+        // Nearer the end of that character than its start: after it.
+        const int64_t before = left + measure_.TextWidth(text.substr(pos, lo));
+        const int64_t after = left + measure_.TextWidth(text.substr(pos, lo + 1));
+        if (x - before > after - x) at = lo + 1;
+      }
+      return {i, LineOffset(i, line, pos + at)};
+    }
+    left += runWidth;
+    pos = end;
+  }
+  return {i, LineOffset(i, line, text.size())};
+}
+
+namespace {
+int CharClass(char c) {
+  if (c == ' ' || c == '\r' || c == '\n' || c == '\t') return 0;
+  if (c == kPlaceholder) return 1;
+  return 2;
+}
+}  // namespace
+
+std::pair<TextPosition, TextPosition> ConversationLayout::WordAt(TextPosition pos) const {
+  if (pos.message >= messages_.size()) return {pos, pos};
+  const std::string& text = LaidOutText(pos.message);
+  const std::size_t length = TextLength(pos.message);
+  if (length == 0) return {pos, pos};
+  std::size_t o = std::min(pos.offset, length - 1);
+  const int cls = CharClass(text[o]);
+  if (cls == 1) return {{pos.message, o}, {pos.message, o + 1}};
+  // A line break is no word: the word before it, if any, is.
+  if (text[o] == '\r' || text[o] == '\n') {
+    if (o == 0 || CharClass(text[o - 1]) != 2) return {{pos.message, o}, {pos.message, o}};
+    --o;
+  }
+  const int c = CharClass(text[o]);
+  std::size_t from = o, to = o + 1;
+  auto same = [&](std::size_t k) { return CharClass(text[k]) == c && (c != 0 || text[k] == ' ' || text[k] == '\t'); };
+  while (from > 0 && same(from - 1)) --from;
+  while (to < length && same(to)) ++to;
+  return {{pos.message, from}, {pos.message, to}};
+}
+
+void ConversationLayout::Select(TextPosition anchor, TextPosition focus) {
+  anchor_ = anchor;
+  focus_ = focus;
+  selected_ = !messages_.empty();
+}
+
+void ConversationLayout::SelectAll() {
+  if (messages_.empty()) return;
+  Select({0, 0}, {messages_.size() - 1, TextLength(messages_.size() - 1)});
+}
+
+std::pair<TextPosition, TextPosition> ConversationLayout::Selection() const {
+  if (!selected_ || messages_.empty()) return {};
+  TextPosition from = std::min(anchor_, focus_), to = std::max(anchor_, focus_);
+  const std::size_t last = messages_.size() - 1;
+  if (to.message > last) to = {last, TextLength(last)};
+  if (from.message > last) return {};
+  from.offset = std::min(from.offset, TextLength(from.message));
+  to.offset = std::min(to.offset, TextLength(to.message));
+  // A selection that ends at the very start of a message holds nothing of
+  // it, and one that starts at the very end of one nothing of that.
+  if (to.message > from.message && to.offset == 0) to = {to.message - 1, TextLength(to.message - 1)};
+  if (to.message > from.message && from.offset == TextLength(from.message)) from = {from.message + 1, 0};
+  if (!(from < to)) return {};
+  return {from, to};
+}
+
+bool ConversationLayout::HasSelection() const {
+  const auto [from, to] = Selection();
+  return from < to;
+}
+
+std::pair<std::size_t, std::size_t> ConversationLayout::SelectedInLine(std::size_t message, std::size_t line) const {
+  const auto [from, to] = Selection();
+  if (!(from < to) || message < from.message || message > to.message) return {0, 0};
+  const std::size_t a = message == from.message ? from.offset : 0;
+  const std::size_t b = message == to.message ? to.offset : TextLength(message);
+  const Wiersz& w = messages_[message];
+  if (line >= w.Lines.size()) return {0, 0};
+  const std::size_t size = w.Lines[line].size();
+  auto h = std::lower_bound(w.Hyphens.begin(), w.Hyphens.end(), line,
+                            [](const LineHyphen& hy, std::size_t l) { return hy.line < l; });
+  std::size_t first = size, last = size;
+  std::size_t offset = w.LineStarts[line];
+  bool previous = false;
+  for (std::size_t c = 0; c < size; ++c) {
+    bool in;
+    if (h != w.Hyphens.end() && h->line == line && h->at == c) {
+      in = previous;  // an inserted hyphen goes with the head before it
+      ++h;
+    } else {
+      in = a <= offset && offset < b;
+      ++offset;
+    }
+    if (in && first == size) first = c;
+    if (!in && previous) last = c;
+    previous = in;
+  }
+  if (first == size) return {0, 0};
+  return {first, std::max(first, last)};
+}
+
+bool ConversationLayout::LabelSelected(std::size_t message) const {
+  const auto [from, to] = Selection();
+  return from < to && from.message != to.message && message >= from.message && message <= to.message;
+}
+
+std::string ConversationLayout::CopyOf(std::size_t message, std::size_t from, std::size_t to) const {
+  const Wiersz& w = messages_[message];
+  const std::string& text = LaidOutText(message);
+  std::size_t object = static_cast<std::size_t>(std::count(text.begin(), text.begin() + from, kPlaceholder));
+  std::string out;
+  for (std::size_t k = from; k < to; ++k) {
+    const char c = text[k];
+    if (c == kPlaceholder) {
+      if (object >= w.Objects.size()) continue;
+      const InlineObject& o = w.Objects[object++];
+      if (o.Kind == InlineKind::Link) {
+        const std::size_t link = std::strtoul(o.Name.c_str() + 1, nullptr, 10);
+        if (link < w.Links.size()) out += w.Links[link].Address;
+      } else {
+        out += PictureShorthand(o.Name);
+      }
+    } else if (c == '\r' && k + 1 < text.size() && text[k + 1] == '\n') {
+      out += '\n';
+      ++k;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string ConversationLayout::SelectedText() const {
+  const auto [from, to] = Selection();
+  if (!(from < to)) return {};
+  if (from.message == to.message) return CopyOf(from.message, from.offset, to.offset);
+  std::string out;
+  for (std::size_t m = from.message; m <= to.message; ++m) {
+    if (m != from.message) out += '\n';
+    out += messages_[m].TimeLabel;
+    out += '\n';
+    out += CopyOf(m, m == from.message ? from.offset : 0, m == to.message ? to.offset : TextLength(m));
+  }
+  return out;
 }

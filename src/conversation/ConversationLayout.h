@@ -42,17 +42,38 @@ struct InlineObject {
 struct Odnosnik {
   std::string Caption;  // what the box shows, shortened when the address is long
   std::string Url;      // what a click opens
+  std::string Address;  // as the message has it: what a copy of the text holds
+};
+
+// An inserted hyphen: the character at of line Lines[line] is the hyphen the
+// layout put after the head of a broken word, which is not in the text.
+struct LineHyphen {
+  uint32_t line = 0;
+  uint32_t at = 0;
 };
 
 struct Wiersz {
   std::string Text;  // as received or sent
-  uint32_t Time = 0;  // seconds since 1970; UTC for Received, local wall clock for own kinds
+  uint32_t Time = 0;  // seconds since 1970 UTC: the sender's stamp, or when the server acknowledged
   uint8_t Kind = Received;
   std::vector<std::string> Lines;
   std::vector<InlineObject> Objects;
   std::vector<Odnosnik> Links;
   std::string TimeLabel;
   int32_t Height = 0;  // a message as long as the largest packet is far taller than 16 bits
+  // Where each line starts in the message's laid-out text
+  // (ConversationLayout::LaidOutText), and the hyphens put into the lines:
+  // a selection is kept in that text, whatever the width.
+  std::vector<uint32_t> LineStarts;
+  std::vector<LineHyphen> Hyphens;
+};
+
+// A place between two characters of a conversation: before byte offset of
+// the laid-out text of message (its text with one placeholder per object).
+struct TextPosition {
+  std::size_t message = 0;
+  std::size_t offset = 0;
+  friend auto operator<=>(const TextPosition&, const TextPosition&) = default;
 };
 
 // The answers must stay the same for the life of a layout: it keeps what it
@@ -88,10 +109,14 @@ inline constexpr char kSoftHyphen = '\xAD';
 int32_t DayNumber(int year, int month, int day);
 void DateOfDay(int32_t dayNumber, int& year, int& month, int& day);
 
+// The local wall clock of a moment (LocalWallSeconds of the machine's zone):
+// seconds since 1970 UTC in, seconds since 1970 on the local clock out.
+using LocalWall = std::function<int64_t(int64_t utcSeconds)>;
+
 // "h:nn", then ", d.mm.yyyy" when the day is not today, with "(oczekuje) " or
-// "(nie dostarczono) " in front for those kinds. timeBias: minutes of UTC minus
-// local time, applied to Received only.
-std::string TimeLabelFor(uint32_t time, uint8_t kind, int16_t timeBias, int32_t today);
+// "(nie dostarczono) " in front for those kinds. localSeconds: the message's
+// time on the local clock, for every kind alike.
+std::string TimeLabelFor(int64_t localSeconds, uint8_t kind, int32_t today);
 
 // What one paint needs: whether the scroll bar shows, where its thumb is, the
 // top of the first box and the range of boxes that reach into the view.
@@ -108,8 +133,10 @@ struct PaintPlan {
 
 class ConversationLayout {
  public:
-  // today: the local date as a day number (DayNumber), asked at every layout.
-  ConversationLayout(LayoutMeasure& measure, int16_t timeBias, std::function<int32_t()> today);
+  // today: the local date as a day number (DayNumber), asked at every layout;
+  // wall: the local clock the time labels are read on, the machine's zone
+  // unless a test fixes one.
+  ConversationLayout(LayoutMeasure& measure, std::function<int32_t()> today, LocalWall wall = {});
 
   // Width of the text area (control width - kScrollStrip). Changing it lays
   // out every message again.
@@ -135,7 +162,6 @@ class ConversationLayout {
     if (endsValid_ < ends_.size()) RecomputeEnds();
     return ends_;
   }
-  int16_t TimeBias() const { return timeBias_; }
 
   // Pixels by which the view is scrolled up from the bottom.
   int64_t ScrollOffset() const { return scrollOffset_; }
@@ -158,6 +184,51 @@ class ConversationLayout {
 
   // The link under the pointer, or null.
   const Odnosnik* LinkAt(int x, int y, int height) const;
+  // True when the pointer is on the text area of a message box.
+  bool InBox(int x, int y, int height) const;
+
+  // Scrolls by pixels (up, toward the oldest, when positive), within the
+  // content of a view of the given height.
+  void ScrollBy(int64_t pixels, int height);
+
+  // The message's text as it is laid out: Text with one placeholder per
+  // object, each paragraph ended by CR LF. TextLength leaves out the last
+  // CR LF, which is the layout's own.
+  const std::string& LaidOutText(std::size_t message) const { return prepared_[message].work; }
+  std::size_t TextLength(std::size_t message) const { return prepared_[message].work.size() - 2; }
+  // The offset in the laid-out text of character at of line `line` (of an
+  // inserted hyphen: of the character after it).
+  std::size_t LineOffset(std::size_t message, std::size_t line, std::size_t at) const;
+
+  // The place nearest to the pointer (between characters): above the
+  // content, the start; below it, the end; beside a line, its start or end.
+  // With charUnder, the place before the character under the pointer.
+  TextPosition PositionAt(int x, int y, int height, bool charUnder = false) const;
+  // The word around the character at pos: letters up to a space, a line
+  // break or a picture or link (each of which is a word of its own), or a
+  // run of spaces.
+  std::pair<TextPosition, TextPosition> WordAt(TextPosition pos) const;
+
+  // The selection: from anchor to focus, either way round. Kept across
+  // layouts at other widths and while messages are added; dropped when the
+  // view is emptied.
+  void Select(TextPosition anchor, TextPosition focus);
+  void SelectAll();
+  void ClearSelection() { selected_ = false; }
+  bool HasSelection() const;
+  TextPosition Anchor() const { return anchor_; }
+  // The selection in order; empty when there is none.
+  std::pair<TextPosition, TextPosition> Selection() const;
+  // The characters [first, second) of the line that the selection holds.
+  std::pair<std::size_t, std::size_t> SelectedInLine(std::size_t message, std::size_t line) const;
+  // The time label is selected with its message when the selection holds
+  // more than one message.
+  bool LabelSelected(std::size_t message) const;
+  // What a copy holds, Windows-1250, lines ended by "\n": the text of each
+  // message as written, a picture as its shorthand (":)", "<kwiatek>"), a
+  // link as its address; across messages each begins with its time label
+  // on a line of its own.
+  std::string SelectedText() const;
 
  private:
   // The widths of a piece of a paragraph as the line breaking takes it (a
@@ -195,10 +266,14 @@ class ConversationLayout {
   bool WidthUpTo(const char* text, std::size_t size, int limit, int& width, std::size_t& over, std::size_t first);
   std::string Caption(const std::string& address);
   void RecomputeEnds() const;
+  int64_t FirstTop(int height) const { return scrollOffset_ - TotalHeight() + height; }
+  // The height of each line of a message (a picture may make one taller).
+  std::vector<int> LineHeights(const Wiersz& w) const;
+  std::string CopyOf(std::size_t message, std::size_t from, std::size_t to) const;
   void ScrollTo(int y, int height);
 
   LayoutMeasure& measure_;
-  int16_t timeBias_;
+  LocalWall wall_;
   std::function<int32_t()> today_;
   int textAreaWidth_ = 0;
   bool spaceKnown_ = false;
@@ -210,6 +285,8 @@ class ConversationLayout {
   mutable std::vector<int64_t> ends_;
   mutable std::size_t endsValid_ = 0;
   int64_t scrollOffset_ = 0;
+  TextPosition anchor_, focus_;
+  bool selected_ = false;
   bool scrollBarVisible_ = false;
   bool dragging_ = false;
 };

@@ -2,11 +2,11 @@
 
 #include <ctime>
 
-int16_t TimeZoneOffsetFor(int tmIsdst) { return tmIsdst == 0 ? -60 : -120; }
-
-int16_t TimeZoneOffset() {
-  std::time_t now = std::time(nullptr);
+int64_t LocalWallSeconds(int64_t utcSeconds) {
+  const std::time_t t = static_cast<std::time_t>(utcSeconds);
   std::tm local{};
-  if (!localtime_r(&now, &local)) return TimeZoneOffsetFor(-1);
-  return TimeZoneOffsetFor(local.tm_isdst);
+  if (!localtime_r(&t, &local)) return utcSeconds;
+  // The offset in force at that moment, summer time included: a message of
+  // July is shown in summer time, one of December in winter time.
+  return utcSeconds + local.tm_gmtoff;
 }

@@ -1,10 +1,12 @@
 #pragma once
 #include <cstdint>
 
-// The offset handed to every conversation view: -60 minutes when the local
-// clock is on standard time, -120 for daylight time or when the C library
-// cannot tell. Only the kind of time counts, never the bias.
-int16_t TimeZoneOffsetFor(int tmIsdst);
+// The machine's time zone as the C library knows it: TZ when it is set, the
+// system's zone otherwise, with its summer-time rules. Every time the program
+// shows (the conversation view's labels, the archive's stamps) is read on
+// this clock, whatever zone the sender was in.
 
-// The same for the local clock now.
-int16_t TimeZoneOffset();
+// The local wall clock at a moment: seconds since 1970-01-01 00:00 UTC in,
+// the local date and time out, counted as seconds since 1970-01-01 00:00 of
+// that clock. A moment the C library cannot convert comes back unchanged.
+int64_t LocalWallSeconds(int64_t utcSeconds);

@@ -8,11 +8,7 @@
 #include "protocol/Session.h"
 #include "protocol/StatusMap.h"
 
-uint32_t IncomingEvents::LocalSecondsNow() {
-  const QDateTime now = QDateTime::currentDateTime();
-  // The local date and time read as if they were UTC.
-  return static_cast<uint32_t>(QDateTime(now.date(), now.time(), Qt::UTC).toSecsSinceEpoch());
-}
+uint32_t IncomingEvents::SecondsNow() { return static_cast<uint32_t>(QDateTime::currentSecsSinceEpoch()); }
 
 IncomingEvents::IncomingEvents(ConnectionManager& connection, Session& session, Services services,
                                LocalClock clock)

@@ -82,10 +82,11 @@ class IncomingEvents {
     Tray& tray;
   };
 
-  // The local wall clock now as seconds since 1970 counted on that clock
-  // (no time-zone correction): the time own messages are shown with.
+  // The clock now as seconds since 1970 UTC: the time own messages are
+  // shown with. The view reads it on the machine's clock, as it reads the
+  // sender's stamp of a received message.
   using LocalClock = std::function<uint32_t()>;
-  static uint32_t LocalSecondsNow();
+  static uint32_t SecondsNow();
 
   // The server's reply to a contact-list request, handed on whole.
   using UserlistHandler = std::function<void(const std::string& payload)>;
@@ -93,7 +94,7 @@ class IncomingEvents {
   static constexpr int kBalloonMs = 10000;
 
   IncomingEvents(ConnectionManager& connection, Session& session, Services services,
-                 LocalClock clock = &LocalSecondsNow);
+                 LocalClock clock = &SecondsNow);
 
   void SetUserlistHandler(UserlistHandler handler) { userlist_ = std::move(handler); }
 

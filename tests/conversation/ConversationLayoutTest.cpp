@@ -5,6 +5,7 @@
 
 #include "conversation/ConversationLayout.h"
 #include "platform/Cp1250.h"
+#include "support/ZoneScope.h"
 
 namespace {
 
@@ -36,7 +37,8 @@ const int32_t kToday = DayNumber(2026, 12, 8);
 class Layout : public ::testing::Test {
  protected:
   FakeMeasure measure;
-  ConversationLayout view{measure, -60, [] { return kToday; }};
+  // Read on a clock at UTC.
+  ConversationLayout view{measure, [] { return kToday; }, [](int64_t t) { return t; }};
 
   const Wiersz& Add(const std::string& text, uint8_t kind = Delivered, uint32_t time = kNoon) {
     view.AddMessage(text, time, kind);
@@ -55,20 +57,59 @@ TEST(DayNumbers, CountFrom18991230) {
 }
 
 TEST(TimeLabels, TimeAloneTodayWithTheDateOtherwise) {
-  // Own kinds carry the local wall clock: no bias.
-  EXPECT_EQ(TimeLabelFor(kNoon + 5 * 60, Delivered, -60, kToday), "12:05");
-  EXPECT_EQ(TimeLabelFor(kNoon - 86400, Delivered, -60, kToday), "12:00, 7.12.2026");
-  EXPECT_EQ(TimeLabelFor(kNoon - 3 * 3600 - 60, Delivered, -60, kToday), "8:59");  // no leading zero
-  EXPECT_EQ(TimeLabelFor(kNoon, Queued, -60, kToday), "(oczekuje) 12:00");
-  EXPECT_EQ(TimeLabelFor(kNoon, NotDelivered, -60, kToday), "(nie dostarczono) 12:00");
-  EXPECT_EQ(TimeLabelFor(kNoon, Received, -120, kToday), "14:00");
+  // The label reads the local clock it is given, the same for every kind.
+  EXPECT_EQ(TimeLabelFor(kNoon + 5 * 60, Delivered, kToday), "12:05");
+  EXPECT_EQ(TimeLabelFor(kNoon + 5 * 60, Received, kToday), "12:05");
+  EXPECT_EQ(TimeLabelFor(kNoon - 86400, Delivered, kToday), "12:00, 7.12.2026");
+  EXPECT_EQ(TimeLabelFor(kNoon - 3 * 3600 - 60, Delivered, kToday), "8:59");  // no leading zero
+  EXPECT_EQ(TimeLabelFor(kNoon, Queued, kToday), "(oczekuje) 12:00");
+  EXPECT_EQ(TimeLabelFor(kNoon, NotDelivered, kToday), "(nie dostarczono) 12:00");
+  EXPECT_EQ(TimeLabelFor(0, Received, kToday), "0:00, 1.01.1970");
+  EXPECT_EQ(TimeLabelFor(-1800, Received, kToday), "23:30, 31.12.1969");
 }
 
-TEST(TimeLabels, ReceivedTimeMovesToTheLocalDay) {
-  EXPECT_EQ(TimeLabelFor(0, Received, -60, kToday), "1:00, 1.01.1970");
-  // 23:30 UTC on the 7th is already the 8th locally.
-  EXPECT_EQ(TimeLabelFor(kNoon - 12 * 3600 - 1800, Received, -60, kToday), "0:30");
-  EXPECT_EQ(TimeLabelFor(kNoon - 12 * 3600 - 1800, Delivered, -60, kToday), "23:30, 7.12.2026");
+TEST_F(Layout, ReceivedAndOwnTimesAreReadOnTheSameClock) {
+  view.SetTextAreaWidth(300);
+  EXPECT_EQ(Add("a", Received, kNoon - 12 * 3600 - 1800).TimeLabel, "23:30, 7.12.2026");
+  EXPECT_EQ(Add("b", Delivered, kNoon - 12 * 3600 - 1800).TimeLabel, "23:30, 7.12.2026");
+  EXPECT_EQ(Add("c", Received, 0).TimeLabel, "0:00, 1.01.1970");
+}
+
+// The partner writes at 17:17 UTC and the user answers a minute later: on
+// the machine's clock the answer reads a minute after the question, in
+// whatever zone the machine is, summer time and its change included.
+TEST(TimeLabels, AnAnswerReadsAfterItsQuestionInEveryZone) {
+  FakeMeasure measure;
+  constexpr uint32_t kQuestion = 1796750220;  // 2026-12-08 17:17 UTC
+  constexpr uint32_t kSummerNoon = 1783512000;  // 2026-07-08 12:00 UTC
+  struct Case {
+    const char* zone;
+    const char* question;
+    const char* answer;
+    const char* summer;
+  };
+  for (const Case& c : {Case{"UTC", "17:17", "17:18", "12:00, 8.07.2026"},
+                        Case{"Europe/Warsaw", "18:17", "18:18", "14:00, 8.07.2026"},
+                        Case{"America/New_York", "12:17", "12:18", "8:00, 8.07.2026"}}) {
+    SCOPED_TRACE(c.zone);
+    ZoneScope zone(c.zone);
+    ConversationLayout view{measure, [] { return kToday; }};
+    view.SetTextAreaWidth(300);
+    view.AddMessage("o ktorej?", kQuestion, Received);
+    view.AddMessage("zaraz", kQuestion + 60, Delivered);
+    view.AddMessage("latem", kSummerNoon, Received);
+    EXPECT_EQ(view.Messages()[0].TimeLabel, c.question);
+    EXPECT_EQ(view.Messages()[1].TimeLabel, c.answer);
+    EXPECT_EQ(view.Messages()[2].TimeLabel, c.summer);
+  }
+  // 2026-10-25 in Warsaw: 2:30 summer time, then an hour later 2:30 winter
+  // time; on the day of the change the date is not repeated.
+  ZoneScope zone("Europe/Warsaw");
+  ConversationLayout view{measure, [] { return DayNumber(2026, 10, 25); }};
+  view.AddMessage("przed", 1792888200, Received);
+  view.AddMessage("po", 1792891800, Queued);
+  EXPECT_EQ(view.Messages()[0].TimeLabel, "2:30");
+  EXPECT_EQ(view.Messages()[1].TimeLabel, "(oczekuje) 2:30");
 }
 
 TEST_F(Layout, OneLineMessageHeightAndTotals) {
@@ -335,4 +376,84 @@ TEST_F(Layout, BoxTallerThan16BitsKeepsItsHeight) {
   const Odnosnik* link = view.LinkAt(10, 100 - 4 - 7, 100);
   ASSERT_NE(link, nullptr);
   EXPECT_EQ(link->Url, "http://www.a.pl");
+}
+
+// A selection is kept in the laid-out text, so it holds the same characters
+// at any width; a copy writes pictures as their shorthand, links as their
+// address, and across messages each time label on a line of its own.
+TEST_F(Layout, SelectionHoldsItsTextAtEveryWidthAndCopiesAsWritten) {
+  view.SetTextAreaWidth(300);
+  Add("hej :) zobacz www.wp.pl/x <Kwiatek>", Received);
+  Add("ok", Delivered, kNoon + 60);
+  // "hej ", the smile, " zobacz ", the link, " ", the flower.
+  EXPECT_EQ(view.LaidOutText(0), "hej \x01 zobacz \x01 \x01\r\n");
+  EXPECT_EQ(view.TextLength(0), 16u);
+  EXPECT_FALSE(view.HasSelection());
+
+  view.Select({0, 4}, {0, 15});
+  EXPECT_EQ(view.SelectedText(), ":) zobacz www.wp.pl/x ");
+  view.Select({0, 16}, {0, 0});  // either way round
+  EXPECT_EQ(view.SelectedText(), "hej :) zobacz www.wp.pl/x <kwiatek>");
+  view.SelectAll();
+  EXPECT_EQ(view.SelectedText(), "12:00\nhej :) zobacz www.wp.pl/x <kwiatek>\n12:01\nok");
+  EXPECT_TRUE(view.LabelSelected(0));
+  // Ending at the very start of a message holds nothing of it, starting at
+  // the very end of one nothing of that.
+  view.Select({0, 15}, {1, 0});
+  EXPECT_EQ(view.SelectedText(), "<kwiatek>");
+  EXPECT_FALSE(view.LabelSelected(0));
+  view.Select({0, 16}, {1, 1});
+  EXPECT_EQ(view.SelectedText(), "o");
+  view.Select({0, 16}, {1, 0});
+  EXPECT_FALSE(view.HasSelection());
+
+  // Words: letters, a picture or a link alone, a run of spaces.
+  EXPECT_EQ(view.WordAt({0, 8}), std::make_pair(TextPosition{0, 6}, TextPosition{0, 12}));
+  EXPECT_EQ(view.WordAt({0, 13}), std::make_pair(TextPosition{0, 13}, TextPosition{0, 14}));
+  EXPECT_EQ(view.WordAt({0, 3}), std::make_pair(TextPosition{0, 3}, TextPosition{0, 4}));
+  EXPECT_EQ(view.WordAt({1, 5}), std::make_pair(TextPosition{1, 0}, TextPosition{1, 2}));
+
+  // The pointer: the box of message 0 starts at the top of a view as tall as
+  // the content; "hej" begins 2 pixels in, 6 pixels a letter.
+  const int height = static_cast<int>(view.TotalHeight());
+  EXPECT_EQ(view.PositionAt(9, 9, height), (TextPosition{0, 1}));        // left half of "e"
+  EXPECT_EQ(view.PositionAt(13, 9, height), (TextPosition{0, 2}));       // right half
+  EXPECT_EQ(view.PositionAt(13, 9, height, true), (TextPosition{0, 1}));  // the "e" itself
+  EXPECT_EQ(view.PositionAt(290, 9, height), (TextPosition{0, 16}));     // beyond the line: its end
+  EXPECT_EQ(view.PositionAt(5, -30, height), (TextPosition{0, 0}));
+  EXPECT_EQ(view.PositionAt(5, height + 30, height), (TextPosition{1, 2}));
+  EXPECT_EQ(view.PositionAt(14, height - 5, height), (TextPosition{1, 2}));
+}
+
+TEST_F(Layout, BrokenWordsHyphensAreNotTextAndGoWithTheirHead) {
+  view.SetTextAreaWidth(60);
+  // First line 60 - 25 - 5 = 30 px: "aaaa" and the hyphen; then 55 px.
+  const Wiersz& w = Add(std::string(20, 'a'));
+  ASSERT_EQ(w.Lines, (std::vector<std::string>{"aaaa\xAD", "aaaaaaaa\xAD", "aaaaaaaa"}));
+  EXPECT_EQ(w.LineStarts, (std::vector<uint32_t>{0, 4, 12}));
+  ASSERT_EQ(w.Hyphens.size(), 2u);
+  EXPECT_EQ(view.LineOffset(0, 1, 0), 4u);
+  EXPECT_EQ(view.LineOffset(0, 1, 8), 12u);  // the hyphen: where the word goes on
+  EXPECT_EQ(view.LineOffset(0, 1, 9), 12u);
+
+  view.Select({0, 2}, {0, 6});
+  EXPECT_EQ(view.SelectedInLine(0, 0), std::make_pair(std::size_t{2}, std::size_t{5}));  // with the hyphen
+  EXPECT_EQ(view.SelectedInLine(0, 1), std::make_pair(std::size_t{0}, std::size_t{2}));
+  EXPECT_EQ(view.SelectedInLine(0, 2), std::make_pair(std::size_t{0}, std::size_t{0}));
+  EXPECT_EQ(view.SelectedText(), "aaaa");
+
+  view.SetTextAreaWidth(300);  // one line now: the same four letters
+  ASSERT_EQ(w.Lines.size(), 1u);
+  EXPECT_TRUE(w.Hyphens.empty());
+  EXPECT_EQ(view.SelectedInLine(0, 0), std::make_pair(std::size_t{2}, std::size_t{6}));
+  EXPECT_EQ(view.SelectedText(), "aaaa");
+
+  // Scrolling stays within the content.
+  view.SetTextAreaWidth(60);
+  view.ScrollBy(1000, 20);
+  EXPECT_EQ(view.ScrollOffset(), view.TotalHeight() - 20);
+  view.ScrollBy(-5, 20);
+  EXPECT_EQ(view.ScrollOffset(), view.TotalHeight() - 25);
+  view.ScrollBy(-1000, 20);
+  EXPECT_EQ(view.ScrollOffset(), 0);
 }

@@ -5,16 +5,20 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <chrono>
+#include <cstring>
 #include <map>
 #include <random>
 #include <set>
 #include <thread>
 
 #include "AppendedTexts.h"
+#include "conversation/ConversationLayout.h"
 #include "conversation/MessageArchive.h"
+#include "platform/TimeZone.h"
 #include "platform/Cp1250.h"
 #include "platform/desktop/ShellOpen.h"
 #include "support/ScriptedMessageBox.h"
+#include "support/ZoneScope.h"
 
 namespace {
 
@@ -389,4 +393,36 @@ TEST(ArchButClick, OpensTheIdentitysArchiveOnlyWithAnIdentity) {
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].first, "/opt/Wirmelak/osoby/4321.html");
   EXPECT_EQ(shell.calls[0].second, "/opt/Wirmelak/osoby");
+}
+
+// The partner's question at 17:17 UTC and the answer a minute later: the
+// archive stamps them on the machine's clock, as the chat window labels
+// them, in any zone.
+TEST_F(ArchiveTest, StampsAgreeWithTheViewsLabelsInEveryZone) {
+  constexpr int64_t kQuestion = 1796750220;  // 2026-12-08 17:17 UTC
+  struct Case {
+    const char* zone;
+    const char* question;
+    const char* answer;
+  };
+  for (const Case& c : {Case{"UTC", "2026-12-08 17:17:00", "2026-12-08 17:18:00"},
+                        Case{"Europe/Warsaw", "2026-12-08 18:17:00", "2026-12-08 18:18:00"},
+                        Case{"America/New_York", "2026-12-08 12:17:00", "2026-12-08 12:18:00"}}) {
+    SCOPED_TRACE(c.zone);
+    ZoneScope zone(c.zone);
+    const std::string number = std::string("9") + std::to_string(std::strlen(c.zone));
+    auto archive = Make();
+    ASSERT_TRUE(archive->CreateArchive(number));
+    now_ = QDateTime::fromSecsSinceEpoch(kQuestion);
+    archive->ArchiveMessage(5551, "o ktorej?");
+    now_ = QDateTime::fromSecsSinceEpoch(kQuestion + 60);
+    archive->ArchiveMessage(5551 | kWlasnaWiadomosc, "zaraz");
+    const std::string file = ReadAll(Path(number));
+    EXPECT_NE(file.find(std::string("czyje><b>Rozmowa z 5551</b>, ") + c.question), std::string::npos);
+    EXPECT_NE(file.find(std::string("moje><b>Rozmowa z 5551</b>, ") + c.answer), std::string::npos);
+    const int32_t today = DayNumber(2026, 12, 8);
+    EXPECT_EQ(TimeLabelFor(LocalWallSeconds(kQuestion), Received, today) + ":00", std::string(c.question).substr(11));
+    EXPECT_EQ(TimeLabelFor(LocalWallSeconds(kQuestion + 60), Delivered, today) + ":00",
+              std::string(c.answer).substr(11));
+  }
 }

@@ -3,6 +3,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QWheelEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -18,6 +22,7 @@
 #include "platform/Cp1250.h"
 #include "platform/desktop/ShellOpen.h"
 #include "support/RecordingTray.h"
+#include "ui/SkinFonts.h"
 #include "ui/TButon.h"
 #include "ui/TFRozm.h"
 #include "ui/UiTestSupport.h"
@@ -26,7 +31,11 @@ namespace {
 
 class NoShell : public ShellOpen {
  public:
-  bool Open(const QString&, const QString&) override { return true; }
+  bool Open(const QString& path, const QString&) override {
+    opened.push_back(path);
+    return true;
+  }
+  std::vector<QString> opened;
 };
 
 struct FakeOutgoing : TFCzat::Outgoing {
@@ -70,7 +79,7 @@ struct ChatWindowTest : SkinTest {
     SkinTest::SetUp();
     Skin::get().LoadPictures();
     chats = std::make_unique<ChatWindows>(ChatWindows::Setup{
-        shell, QStringLiteral(WM_ASSETS_DIR), -60,
+        shell, QStringLiteral(WM_ASSETS_DIR),
         [this](uint32_t n) {
           const auto it = names.find(n);
           return it == names.end() ? std::nullopt : std::optional<std::string>(it->second);
@@ -105,7 +114,6 @@ TEST_F(ChatWindowTest, HiddenWindowsCostOnlyTheirConversationUntilShown) {
   EXPECT_EQ(w->Tag, 0);
   EXPECT_EQ(chats->At(contact)->Tag, 1);
   EXPECT_EQ(w->Rozmowa->Number, 777u);
-  EXPECT_EQ(w->Rozmowa->TimeBias(), -60);
   for (int i = 0; i < chats->Count(); ++i) {
     const QPoint at = chats->At(i)->pos();
     EXPECT_TRUE(at.x() >= 50 && at.x() < 300 && at.y() >= 50 && at.y() < 250) << at.x() << "," << at.y();
@@ -333,4 +341,167 @@ TEST_F(ChatWindowTest, EntryAndItsScrollBarTakeTheScheme) {
   for (int y = 0; y < img.height(); ++y)
     for (int x = 0; x < img.width(); ++x) light += MaxChannel(At(img, x, y)) > 200 && At(img, x, y) != scheme.tekst;
   EXPECT_LT(light, img.width() * img.height() / 50) << "no light desktop default";
+}
+
+namespace {
+
+void Mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QMouseEvent e(type, at, w->mapToGlobal(at), button, held, modifiers);
+  QCoreApplication::sendEvent(w, &e);
+}
+
+void Wheel(QWidget* w, QPoint angle, QPoint pixels = {}) {
+  const QPointF at(w->width() / 2, w->height() / 2);
+  QWheelEvent e(at, w->mapToGlobal(at), pixels, angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(w, &e);
+}
+
+// The middle of the character at offset in line 0 of message i, as the view
+// is scrolled now.
+QPoint CharAt(TRozmowa* view, std::size_t i, std::size_t offset) {
+  const ConversationLayout& l = view->Layout();
+  const int top = static_cast<int>(view->height() - l.TotalHeight() + view->ScrollOffset() + (i ? l.Ends()[i - 1] : 0));
+  const Wiersz& message = l.Messages()[i];
+  const std::string& line = message.Lines[0];
+  const QFontMetrics m(SansSerifFont());
+  // Text runs as drawn, objects by their widths.
+  int x = 2;
+  std::size_t run = 0, object = 0;
+  for (std::size_t k = 0; k <= offset && k < line.size(); ++k) {
+    if (line[k] != '\x01' && k < offset) continue;
+    x += m.horizontalAdvance(cp1250::toQString(line.substr(run, k - run)));
+    if (k < offset) x += message.Objects[object++].Width;
+    run = k + 1;
+  }
+  const int w = line[offset] == '\x01' ? message.Objects[object].Width
+                                        : m.horizontalAdvance(cp1250::toQString(line.substr(offset, 1)));
+  return {x + w / 2, top + 4 + 7};
+}
+
+}  // namespace
+
+// Two dozen messages: the wheel, a touchpad and the keys of the entry scroll
+// them; a drag selects across two messages, a smile and a link among them;
+// Ctrl+C and the context menu's "Kopiuj" copy it as plain text; the entry's
+// own selection and Ctrl+C go on working.
+TEST_F(ChatWindowTest, ScrollSelectAndCopyAsOnADesktop) {
+  TFCzat* w = Shown(5551);
+  TRozmowa* view = w->Rozmowa;
+  view->SetToday([] { return DayNumber(2026, 12, 8); });
+  const int chat = chats->FindChat(5551);
+  for (int i = 0; i < 20; ++i) chats->AddMessage(chat, "wiadomosc " + std::to_string(i), kNoon + i * 60, i % 2);
+  chats->AddMessage(chat, T("Zobacz :) tutaj"), kNoon + 600, Received);
+  chats->AddMessage(chat, T("www.wp.pl/plan i tyle"), kNoon + 660, Delivered);
+  QApplication::setWheelScrollLines(3);
+  const int64_t most = view->Layout().TotalHeight() - view->height();
+  ASSERT_GT(most, 200);
+
+  // A notch is three lines of 15 pixels; two half notches make one more; a
+  // touchpad moves by its pixels; nothing goes past either end.
+  Wheel(view, {0, 120});
+  EXPECT_EQ(view->ScrollOffset(), 45);
+  Wheel(view, {0, 60});
+  Wheel(view, {0, 60});
+  EXPECT_EQ(view->ScrollOffset(), 90);
+  Wheel(view, {0, -8}, {0, -7});
+  EXPECT_EQ(view->ScrollOffset(), 83);
+  Wheel(view, {0, 120 * 100});
+  EXPECT_EQ(view->ScrollOffset(), most);
+  Wheel(view, {0, -120 * 100});
+  EXPECT_EQ(view->ScrollOffset(), 0);
+
+  // From the entry: Page Up and Page Down by the view's height less a line,
+  // Ctrl+Home to the oldest, Ctrl+End to the newest; the entry is untouched.
+  w->Memo1->setPlainText(QStringLiteral("pisze"));
+  w->Memo1->moveCursor(QTextCursor::End);
+  QTest::keyClick(w->Memo1, Qt::Key_PageUp);
+  EXPECT_EQ(view->ScrollOffset(), 175 - 15);
+  QTest::keyClick(w->Memo1, Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(view->ScrollOffset(), most);
+  QTest::keyClick(w->Memo1, Qt::Key_PageDown);
+  EXPECT_EQ(view->ScrollOffset(), most - 160);
+  QTest::keyClick(w->Memo1, Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(view->ScrollOffset(), 0);
+  EXPECT_EQ(w->Memo1->toPlainText(), QStringLiteral("pisze"));
+  EXPECT_EQ(w->Memo1->textCursor().position(), 5);
+
+  // The pointer: a hand over the link, an I-beam over text.
+  const InlineObject& link = view->Messages()[21].Objects.at(0);
+  const QPoint onLink(link.X + 2 + link.Width - 3, CharAt(view, 21, 0).y());
+  Mouse(view, QEvent::MouseMove, onLink, Qt::NoButton, Qt::NoButton);
+  EXPECT_EQ(view->cursor().shape(), Qt::PointingHandCursor);
+  Mouse(view, QEvent::MouseMove, CharAt(view, 20, 2), Qt::NoButton, Qt::NoButton);
+  EXPECT_EQ(view->cursor().shape(), Qt::IBeamCursor);
+
+  // A drag from the left half of "Z" to the right end of the link.
+  const QPoint from = CharAt(view, 20, 0) - QPoint(2, 0);
+  Mouse(view, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+  Mouse(view, QEvent::MouseMove, from + QPoint(30, 5), Qt::NoButton, Qt::LeftButton);
+  Mouse(view, QEvent::MouseMove, onLink, Qt::NoButton, Qt::LeftButton);
+  Mouse(view, QEvent::MouseButtonRelease, onLink, Qt::LeftButton, Qt::NoButton);
+  const QString both = QString::fromUtf8("12:10\nZobacz :) tutaj\n12:11\nwww.wp.pl/plan");
+  EXPECT_EQ(view->SelectedText(), both);
+  EXPECT_TRUE(shell.opened.empty()) << "a drag that ends on a link opens nothing";
+  // Drawn in the selection colour, the link's caption among it.
+  const QImage img = Render(*view);
+  const QColor highlight = view->palette().color(QPalette::Highlight);
+  EXPECT_GT(CountOf(img, FromQRgb(highlight.rgb()), QRect(link.X + 2, onLink.y() - 6, link.Width, 12)), 20);
+
+  QApplication::clipboard()->clear();
+  QTest::keyClick(w->Memo1, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), both);
+
+  // The context menu's "Kopiuj" copies the same.
+  QApplication::clipboard()->clear();
+  QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, onLink, view->mapToGlobal(onLink));
+  QCoreApplication::sendEvent(view, &menuEvent);
+  QMenu* menu = view->ContextMenu();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(menu->isVisible());
+  ASSERT_TRUE(view->Kopiuj->isEnabled());
+  EXPECT_TRUE(view->Kopiuj->text().startsWith(QStringLiteral("Kopiuj")));
+  QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(view->Kopiuj).center());
+  EXPECT_FALSE(menu->isVisible());
+  EXPECT_EQ(QApplication::clipboard()->text(), both);
+
+  // The entry's own selection, made last, is what its Ctrl+C copies ...
+  w->Memo1->selectAll();
+  QTest::keyClick(w->Memo1, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("pisze"));
+  // ... until a word of the view is double-clicked.
+  QTest::mouseDClick(view, Qt::LeftButton, {}, CharAt(view, 20, 9));
+  EXPECT_EQ(view->SelectedText(), QStringLiteral("tutaj"));
+  QTest::keyClick(w->Memo1, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("tutaj"));
+  EXPECT_TRUE(w->Memo1->textCursor().hasSelection()) << "the entry keeps its selection";
+
+  // The selection stays through a new message and a narrower window.
+  chats->AddMessage(chat, "i jeszcze jedna", kNoon + 720, Received);
+  EXPECT_EQ(view->ScrollOffset(), 0) << "a view at the bottom stays there";
+  w->SetClientSize(250, 290);
+  EXPECT_EQ(view->SelectedText(), QStringLiteral("tutaj"));
+
+  // While a drag goes on, new messages do not move the text under it.
+  const QPoint start = CharAt(view, 20, 0);
+  Mouse(view, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+  Mouse(view, QEvent::MouseMove, start + QPoint(20, 0), Qt::NoButton, Qt::LeftButton);
+  chats->AddMessage(chat, "a to w trakcie", kNoon + 780, Received);
+  EXPECT_EQ(CharAt(view, 20, 0), start);
+  Mouse(view, QEvent::MouseButtonRelease, start + QPoint(20, 0), Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(view->SelectedText().left(3), QStringLiteral("Zob"));
+
+  // A third click selects the whole message.
+  QTest::mouseDClick(view, Qt::LeftButton, {}, CharAt(view, 20, 9));
+  QTest::mouseClick(view, Qt::LeftButton, {}, CharAt(view, 20, 9));
+  EXPECT_EQ(view->SelectedText(), QString::fromUtf8("Zobacz :) tutaj"));
+
+  // Dragged above the view, the selection scrolls it toward the oldest.
+  const int64_t offset = view->ScrollOffset();
+  Mouse(view, QEvent::MouseButtonPress, CharAt(view, 20, 0), Qt::LeftButton, Qt::LeftButton);
+  Mouse(view, QEvent::MouseMove, QPoint(10, -40), Qt::NoButton, Qt::LeftButton);
+  QTest::qWait(300);
+  Mouse(view, QEvent::MouseButtonRelease, QPoint(10, -40), Qt::LeftButton, Qt::NoButton);
+  EXPECT_GT(view->ScrollOffset(), offset + 40);
+  EXPECT_TRUE(view->SelectedText().endsWith(QStringLiteral("\nwiadomosc 19"))) << view->SelectedText().toStdString();
 }

@@ -109,7 +109,7 @@ Wiersz RefLayout(LayoutMeasure& m, const std::string& text, uint32_t time, uint8
   w.Text = text;
   w.Time = time;
   w.Kind = kind;
-  w.TimeLabel = TimeLabelFor(time, kind, -60, today);
+  w.TimeLabel = TimeLabelFor(time, kind, today);  // on a clock at UTC
   const int firstWidth = std::max(0, textAreaWidth - m.LabelWidth(w.TimeLabel) - 5);
   const int laterWidth = std::max(0, textAreaWidth - 5);
 
@@ -139,7 +139,7 @@ Wiersz RefLayout(LayoutMeasure& m, const std::string& text, uint32_t time, uint8
       continue;
     }
     const std::string address = work.substr(b.start, b.end - b.start);
-    Odnosnik link{RefCaption(m, address), (b.foundByWww ? "http://" : "") + address};
+    Odnosnik link{RefCaption(m, address), (b.foundByWww ? "http://" : "") + address, address};
     w.Objects.push_back({"|" + std::to_string(w.Links.size()), InlineKind::Link, Clamp16(m.TextWidth(link.Caption)),
                          Clamp16(m.TextHeight(link.Caption)), 0, 0});
     w.Links.push_back(link);
@@ -327,7 +327,7 @@ TEST(TextDifferential, LayoutMatchesTheReferenceAtEveryWidth) {
     std::mt19937 rng(kerning ? 7 : 8);
     RandomMeasure measure(kerning ? 17 : 18, kerning);
     int32_t today = DayNumber(2026, 12, 8);
-    ConversationLayout view(measure, -60, [&] { return today; });
+    ConversationLayout view(measure, [&] { return today; }, [](int64_t t) { return t; });
     view.SetTextAreaWidth(284);
     constexpr uint32_t kNoon = 1796731200;
     std::vector<std::string> texts;
@@ -395,7 +395,7 @@ TEST(TextDifferential, WordsBeyondWhatIsMeasuredWhole) {
     Wide() : RandomMeasure(5, false) {}
     int TextWidth(const std::string& text) override { return 50 * static_cast<int>(text.size()); }
   } measure;
-  ConversationLayout view(measure, -60, [] { return 0; });
+  ConversationLayout view(measure, [] { return 0; }, [](int64_t t) { return t; });
   // 1,400 bytes of 50 pixels: 70,000 pixels.
   const std::string text = std::string(1400, 'M') + " :) " + std::string(1100, 'a') + "\xAD" + std::string(30, 'b') +
                            "\r\n" + std::string(2000, 'c');

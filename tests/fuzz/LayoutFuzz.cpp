@@ -200,12 +200,49 @@ void CheckView(ConversationLayout& view, Measure& m, int64_t scroll) {
   }
 }
 
+// Every line is its stretch of the laid-out text with the layout's hyphens
+// put in, so that a selection kept in that text is found again at any width;
+// the pointer always lands in the text, and a copy of it all can be made.
+void CheckSelection(ConversationLayout& view, int height) {
+  const std::vector<Wiersz>& messages = view.Messages();
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    const Wiersz& w = messages[i];
+    const std::string& text = view.LaidOutText(i);
+    FUZZ_REQUIRE(w.LineStarts.size() == w.Lines.size(), "a line without its start");
+    std::size_t hyphen = 0;
+    for (std::size_t l = 0; l < w.Lines.size(); ++l) {
+      std::string bare;
+      for (std::size_t c = 0; c < w.Lines[l].size(); ++c) {
+        if (hyphen < w.Hyphens.size() && w.Hyphens[hyphen].line == l && w.Hyphens[hyphen].at == c) {
+          FUZZ_REQUIRE(w.Lines[l][c] == kSoftHyphen, "an inserted hyphen is not a hyphen");
+          ++hyphen;
+          continue;
+        }
+        bare += w.Lines[l][c];
+      }
+      FUZZ_REQUIRE(text.compare(w.LineStarts[l], bare.size(), bare) == 0, "a line is not its stretch of the text");
+      FUZZ_REQUIRE(view.LineOffset(i, l, w.Lines[l].size()) <= view.TextLength(i), "a line ends past the text");
+    }
+    FUZZ_REQUIRE(hyphen == w.Hyphens.size(), "a hyphen outside its line");
+  }
+  if (messages.empty()) return;
+  for (int y = -20; y < height + 20; y += 7) {
+    const TextPosition p = view.PositionAt(y * 3, y, height);
+    FUZZ_REQUIRE(p.message < messages.size() && p.offset <= view.TextLength(p.message), "the pointer outside the text");
+    const auto word = view.WordAt(p);
+    FUZZ_REQUIRE(word.first <= word.second, "a word ends before it starts");
+  }
+  view.SelectAll();
+  const std::string all = view.SelectedText();
+  FUZZ_REQUIRE(view.HasSelection() == !all.empty(), "a selection copies nothing, or nothing copies something");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4) return 0;
   Measure measure(data[1]);
-  ConversationLayout view(measure, int16_t(-60), [] { return DayNumber(2026, 12, 8); });
+  ConversationLayout view(measure, [] { return DayNumber(2026, 12, 8); }, [](int64_t t) { return t; });
   view.SetTextAreaWidth(data[0] * 3 - 20);
   const std::string_view rest(reinterpret_cast<const char*>(data + 4), size - 4);
   size_t from = 0;
@@ -223,7 +260,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const int64_t scroll = int64_t(data[3]) * 37;
   CheckView(view, measure, scroll);
+  CheckSelection(view, 120);
   view.SetTextAreaWidth(data[2] * 3 - 20);
   CheckView(view, measure, scroll);
+  CheckSelection(view, 120);
   return 0;
 }

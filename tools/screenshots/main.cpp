@@ -4,13 +4,14 @@
 // PNG files into the folder (default: docs/screenshots); then the same window
 // and a question in the inverted (light) scheme; the password prompt and the
 // main window with contacts, at the top of its list and paged down; a
-// conversation with messages of every delivery state; a chat window and the
-// window size dialog; the settings dialog on each of its tabs, at a first
+// conversation with messages of every delivery state; a chat window, the same
+// with a selection and its context menu, and the window size dialog; the settings dialog on each of its tabs, at a first
 // start and with three identities; the demo a quarter of a minute in.
 
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QMenu>
 #include <QCheckBox>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "Demo.h"
 #include "app/TFMain.h"
@@ -144,17 +146,17 @@ void conversation(const char* name) {
   form.setWindowTitle(cp1250::toQString(T("Rozmowa z Ania (123456)")));
   closeButton(&form);
   form.resize(300, 300);
-  auto* view = new TRozmowa(shell, QStringLiteral(WM_ASSETS_DIR), -60, &form);
+  auto* view = new TRozmowa(shell, QStringLiteral(WM_ASSETS_DIR), &form);
   view->SetToday([] { return DayNumber(2026, 12, 8); });
   view->setGeometry(3, 21, 294, 276);
   const uint32_t noon = 1796731200;  // 2026-12-08 12:00 UTC
   view->AddMessage(T("Cześć! Jutro wieczorem gramy, szczegóły na www.wp.pl/plan"), noon - 86400 - 3600, Received);
-  view->AddMessage(T("Super, będę :) Wezmę też <kwiatek> dla Ewy"), noon - 86400 + 600, Delivered);
+  view->AddMessage(T("Super, będę :) Wezmę też <kwiatek> dla Ewy"), noon - 86400 - 3000, Delivered);
   view->AddMessage(T("A tu zdjęcia: http://example.com/galeria/2026/grudzien/zdjecia-z-wczoraj.html"), noon - 1500,
                    Received);
-  view->AddMessage(T("Dzięki!!"), noon + 2 * 3600 - 60, Delivered);
-  view->AddMessage(T("Jestem już w drodze, zaraz będę"), noon + 3600 + 300, Queued);
-  view->AddMessage(T("Halo? Odezwij się ;)"), noon + 3600 + 420, NotDelivered);
+  view->AddMessage(T("Dzięki!!"), noon + 3600 - 60, Delivered);
+  view->AddMessage(T("Jestem już w drodze, zaraz będę"), noon + 300, Queued);
+  view->AddMessage(T("Halo? Odezwij się ;)"), noon + 420, NotDelivered);
   form.show();
   save(form, name);
 }
@@ -168,20 +170,70 @@ void chatWindow(const char* name) {
     void SendChatMessage(uint32_t, std::string) override {}
   } outgoing;
   DesktopShellOpen shell;
-  TFCzat w(5551, shell, QStringLiteral(WM_ASSETS_DIR), -60, outgoing);
+  TFCzat w(5551, shell, QStringLiteral(WM_ASSETS_DIR), outgoing);
   w.setWindowTitle(cp1250::toQString(T("Zosia (nr 5551)")));
   w.Rozmowa->SetToday([] { return DayNumber(2026, 12, 8); });
   const uint32_t noon = 1796731200;  // 2026-12-08 12:00 UTC
   w.Rozmowa->AddMessage(T("Hej! Masz już bilety? Rozkład jest na www.pkp.pl/rozklad :)"), noon - 1800, Received);
-  w.Rozmowa->AddMessage(T("Mam, wagon 7 miejsce 45 ;) Biorę też <kwiatek>"), noon + 3600 - 1500, Delivered);
+  w.Rozmowa->AddMessage(T("Mam, wagon 7 miejsce 45 ;) Biorę też <kwiatek>"), noon - 1500, Delivered);
   w.Rozmowa->AddMessage(T("Super!! <lol>"), noon - 900, Received);
-  w.Rozmowa->AddMessage(T("Będę na peronie kwadrans wcześniej"), noon + 3600 - 600, Queued);
-  w.Rozmowa->AddMessage(T("Halo? :("), noon + 3600 - 60, NotDelivered);
+  w.Rozmowa->AddMessage(T("Będę na peronie kwadrans wcześniej"), noon - 600, Queued);
+  w.Rozmowa->AddMessage(T("Halo? :("), noon - 60, NotDelivered);
   w.show();
   w.Memo1->setPlainText(QString::fromUtf8("To do zobaczenia o 17:20 <usmiech>"));
   w.Memo1->moveCursor(QTextCursor::End);
   QCoreApplication::processEvents();
   save(w, name);
+}
+
+// A chat window with a selection drawn across two messages, a smile and a
+// link among them, and its context menu open over the conversation.
+void chatWindowSelection(const char* name) {
+  struct Offline : TFCzat::Outgoing {
+    bool Connected() const override { return false; }
+    void SendChatMessage(uint32_t, std::string) override {}
+  } outgoing;
+  DesktopShellOpen shell;
+  TFCzat w(5551, shell, QStringLiteral(WM_ASSETS_DIR), outgoing);
+  w.setWindowTitle(cp1250::toQString(T("Zosia (nr 5551)")));
+  w.Rozmowa->SetToday([] { return DayNumber(2026, 12, 8); });
+  const uint32_t noon = 1796731200;  // 2026-12-08 12:00 UTC
+  w.Rozmowa->AddMessage(T("Hej! Masz już bilety? Rozkład jest na www.pkp.pl/rozklad :)"), noon - 1800, Received);
+  w.Rozmowa->AddMessage(T("Mam, wagon 7 miejsce 45 ;) Biorę też <kwiatek>"), noon - 1500, Delivered);
+  w.Rozmowa->AddMessage(T("Super!! <lol> To do zobaczenia na peronie"), noon - 900, Received);
+  w.Rozmowa->AddMessage(T("Będę kwadrans wcześniej"), noon - 600, Delivered);
+  w.move(40, 40);
+  w.show();
+  QCoreApplication::processEvents();
+  // A drag from "Rozkład" in the first message to the end of the second.
+  TRozmowa* view = w.Rozmowa;
+  const ConversationLayout& l = view->Layout();
+  const int top = static_cast<int>(view->height() - l.TotalHeight());
+  const std::string& first = l.Messages()[0].Lines[0];
+  const int x = 2 + QFontMetrics(SansSerifFont()).horizontalAdvance(
+                        cp1250::toQString(first.substr(0, first.find(T("Rozkład")))));
+  auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent e(type, at, view->mapToGlobal(at), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &e);
+  };
+  const QPoint from(x + 1, top + 11);
+  const QPoint to(view->TextAreaWidth() - 4, static_cast<int>(top + l.Ends()[1] - 6));
+  mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+  mouse(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+  mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+  mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+  view->ShowContextMenu(view->mapToGlobal(QPoint(190, static_cast<int>(top + l.Ends()[2] + 6))));
+  QCoreApplication::processEvents();
+  // The menu is a window of its own: drawn onto the chat window's picture.
+  QImage shot = w.grab().toImage();
+  {
+    QPainter p(&shot);
+    p.drawPixmap(view->ContextMenu()->pos() - w.pos(), view->ContextMenu()->grab());
+  }
+  const QString path = out.filePath(QString::fromLatin1(name));
+  if (!shot.save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+  else std::printf("%s\n", qPrintable(path));
+  view->ContextMenu()->hide();
 }
 
 // The size dialog as the chat window opens it.
@@ -392,6 +444,9 @@ void settingsDialog() {
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // The pictures show the times a machine in Poland shows.
+  setenv("TZ", "Europe/Warsaw", 1);
+  tzset();
   QApplication app(argc, argv);
   InstallFontSubstitutes();
   Skin::get().LoadPictures();
@@ -422,6 +477,7 @@ int main(int argc, char** argv) {
   mainWindow("okno-glowne-przewiniete.png", true);
   conversation("rozmowa.png");
   chatWindow("okno-rozmowy.png");
+  chatWindowSelection("okno-rozmowy-zaznaczenie.png");
   sizeDialog("rozmiar-okna.png");
   mainSizeDialog("rozmiar-okna-glownego.png");
   aboutWindow("informacje.png");

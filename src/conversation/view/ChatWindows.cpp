@@ -29,7 +29,7 @@ bool ChatWindows::RoomForChat(uint32_t number) const {
 int ChatWindows::FindOrCreateChat(uint32_t number) {
   const int found = FindChat(number);
   if (found >= 0) return found;
-  auto* w = new TFCzat(number, setup_.shell, setup_.programDir, setup_.timeBias, setup_.outgoing);
+  auto* w = new TFCzat(number, setup_.shell, setup_.programDir, setup_.outgoing);
   w->Tag = Count();
   windows_.push_back(w);
   const std::optional<std::string> name = setup_.names ? setup_.names(number) : std::nullopt;

@@ -33,7 +33,6 @@ class ChatWindows : public IncomingEvents::Chats {
   struct Setup {
     ShellOpen& shell;
     QString programDir;
-    int16_t timeBias = -60;
     NameLookup names;
     TFCzat::Outgoing& outgoing;
     Tray& tray;

@@ -41,13 +41,13 @@ bool IsHighSurrogateAt(const QString& s, int i) { return i >= 0 && i < s.size() 
 
 }  // namespace
 
-TFCzat::TFCzat(uint32_t number, ShellOpen& shell, const QString& programDir, int16_t timeBias,
-               Outgoing& outgoing)
+TFCzat::TFCzat(uint32_t number, ShellOpen& shell, const QString& programDir, Outgoing& outgoing)
     : TSkinnedForm(nullptr, Qt::WindowStaysOnTopHint), programDir_(programDir), outgoing_(outgoing) {
   setObjectName(QStringLiteral("FCzat"));
-  Rozmowa = new TRozmowa(shell, programDir, timeBias, this);
+  Rozmowa = new TRozmowa(shell, programDir, this);
   Rozmowa->setObjectName(QStringLiteral("Rozmowa"));
   Rozmowa->Number = number;
+  connect(Rozmowa, &TRozmowa::SelectionChanged, this, [this] { viewSelectedLast_ = Rozmowa->HasSelection(); });
 
   resize(kDesign);
   PlaceComponents();
@@ -79,6 +79,9 @@ void TFCzat::BuildComponents() {
     changedCount_ = added;
   });
   connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { KeepToLimit(); });
+  connect(Memo1, &QPlainTextEdit::selectionChanged, this, [this] {
+    if (Memo1->textCursor().hasSelection()) viewSelectedLast_ = false;
+  });
 
   PlaceComponents();
   ApplyColours();  // the window may have taken the scheme's colours before
@@ -191,8 +194,33 @@ bool TFCzat::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Enter never breaks the line by itself: with Shift it inserts a line break,
-// without it it sends.
+// without it it sends. The keys that read the conversation go to the view:
+// Page Up and Page Down, Ctrl+Home and Ctrl+End; Ctrl+C copies what was
+// selected last, in the view or in the entry.
 bool TFCzat::Memo1KeyDown(QKeyEvent* key) {
+  if (key->matches(QKeySequence::Copy)) {
+    const bool entry = Memo1->textCursor().hasSelection();
+    if (!Rozmowa->HasSelection() || (entry && !viewSelectedLast_)) return false;
+    Rozmowa->CopySelection();
+    return true;
+  }
+  const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+  if (mods == Qt::NoModifier && key->key() == Qt::Key_PageUp) {
+    Rozmowa->PageUp();
+    return true;
+  }
+  if (mods == Qt::NoModifier && key->key() == Qt::Key_PageDown) {
+    Rozmowa->PageDown();
+    return true;
+  }
+  if (mods == Qt::ControlModifier && key->key() == Qt::Key_Home) {
+    Rozmowa->ScrollToOldest();
+    return true;
+  }
+  if (mods == Qt::ControlModifier && key->key() == Qt::Key_End) {
+    Rozmowa->ScrollToNewest();
+    return true;
+  }
   if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
   if (key->modifiers() & Qt::ShiftModifier) {
     QTextCursor c = Memo1->textCursor();

@@ -38,8 +38,8 @@ class TFCzat : public TSkinnedForm {
   // sent: a line break (CR LF) counts two.
   static constexpr int kMaxMessage = 1980;
 
-  // programDir holds ikony/; timeBias is the program-wide time-zone bias.
-  TFCzat(uint32_t number, ShellOpen& shell, const QString& programDir, int16_t timeBias, Outgoing& outgoing);
+  // programDir holds ikony/.
+  TFCzat(uint32_t number, ShellOpen& shell, const QString& programDir, Outgoing& outgoing);
   ~TFCzat() override;
 
   // Makes the buttons and Memo1, once; showing the window does it first.
@@ -110,5 +110,7 @@ class TFCzat : public TSkinnedForm {
   int changedAt_ = 0;
   int changedCount_ = 0;
   bool limiting_ = false;
+  // The last selection made was the view's, not the entry's: Ctrl+C copies it.
+  bool viewSelectedLast_ = false;
   DeferredRelease release_{*this};
 };

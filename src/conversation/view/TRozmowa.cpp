@@ -1,16 +1,22 @@
 #include "conversation/view/TRozmowa.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
 #include <QImageReader>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <unordered_map>
 
+#include "conversation/view/TPodreczne.h"
 #include "platform/Cp1250.h"
 #include "platform/desktop/ShellOpen.h"
 #include "ui/Skin.h"
@@ -96,7 +102,7 @@ class TRozmowa::Measure : public LayoutMeasure {
   std::unordered_map<std::string, int> labels_;
 };
 
-TRozmowa::TRozmowa(ShellOpen& shell, const QString& programDir, int16_t timeBias, QWidget* parent)
+TRozmowa::TRozmowa(ShellOpen& shell, const QString& programDir, QWidget* parent)
     : QWidget(parent),
       shell_(shell),
       programDir_(programDir),
@@ -106,10 +112,13 @@ TRozmowa::TRozmowa(ShellOpen& shell, const QString& programDir, int16_t timeBias
       textMetrics_(textFont_),
       labelMetrics_(labelFont_),
       measure_(std::make_unique<Measure>(*this)),
-      layout_(*measure_, timeBias, [this] { return today_(); }) {
+      layout_(*measure_, [this] { return today_(); }) {
   linkFont_.setUnderline(true);
   today_ = [day = LocalDay()]() mutable { return day.Today(); };
   layout_.SetTextAreaWidth(TextAreaWidth());
+  setMouseTracking(true);  // the pointer's shape follows links and text
+  autoScroll_.setInterval(30);
+  connect(&autoScroll_, &QTimer::timeout, this, [this] { AutoScroll(); });
 }
 
 TRozmowa::~TRozmowa() = default;
@@ -126,7 +135,20 @@ void TRozmowa::SyncWidth() { layout_.SetTextAreaWidth(TextAreaWidth()); }
 
 void TRozmowa::AddMessage(const std::string& text, uint32_t time, uint8_t kind) {
   SyncWidth();
+  const bool had = layout_.HasSelection();
+  const int64_t before = layout_.TotalHeight();
+  const std::size_t count = layout_.Messages().size();
   layout_.AddMessage(text, time, kind);
+  if (layout_.Messages().size() <= count) {
+    // The view was emptied first: nothing is selected any more.
+    selecting_ = false;
+    autoScroll_.stop();
+    if (had) emit SelectionChanged();
+  } else if (selecting_) {
+    // While a selection is being drawn the text under the pointer stays
+    // where it is; otherwise the view keeps its distance from the bottom.
+    layout_.SetScrollOffset(layout_.ScrollOffset() + layout_.TotalHeight() - before);
+  }
   update();
 }
 
@@ -180,6 +202,9 @@ void TRozmowa::paintEvent(QPaintEvent*) {
   const DerivedColours& colours = Skin::get().colours();
   const int textAscent = textMetrics_.ascent();
   const std::vector<int64_t>& ends = layout_.Ends();
+  const bool anySelection = layout_.HasSelection();
+  const QColor highlight = palette().color(QPalette::Highlight);
+  const QColor highlightedText = palette().color(QPalette::HighlightedText);
   for (std::size_t i = plan.first; i < plan.last; ++i) {
     const Wiersz& w = messages[i];
     const int top = static_cast<int>(plan.TopOf(ends, i));
@@ -199,24 +224,27 @@ void TRozmowa::paintEvent(QPaintEvent*) {
     const QColor linkColour = Kolor(scheme.tekst);
     int lineTop = top + 4;
     std::size_t object = 0;
-    for (const std::string& line : w.Lines) {
+    for (std::size_t l = 0; l < w.Lines.size(); ++l) {
+      const std::string& line = w.Lines[l];
       // A message as long as the largest packet has thousands of lines: those
       // well above the view only move the next line down, those well below
       // end the box (a line's glyphs may reach a little past its height).
       if (lineTop >= h + kMinLineHeight) break;
       int x = 2;
       int lineHeight = kMinLineHeight;
-      if (lineTop < 0) {
+      {
         std::size_t next = object;
         for (std::size_t o = line.find(kPlaceholder); o != std::string::npos; o = line.find(kPlaceholder, o + 1))
           if (next < w.Objects.size()) lineHeight = std::max<int>(lineHeight, w.Objects[next++].Height);
-        if (lineTop + lineHeight + kMinLineHeight <= 0) {
+        if (lineTop < 0 && lineTop + lineHeight + kMinLineHeight <= 0) {
           lineTop += lineHeight;
           object = next;
           continue;
         }
-        lineHeight = kMinLineHeight;
       }
+      // The characters [selFrom, selTo) of the line are selected: drawn on
+      // the desktop's selection colour, as the entry field draws its own.
+      const auto [selFrom, selTo] = anySelection ? layout_.SelectedInLine(i, l) : std::pair<std::size_t, std::size_t>{};
       std::size_t pos = 0;
       while (pos <= line.size()) {
         const std::size_t o = line.find(kPlaceholder, pos);
@@ -226,35 +254,142 @@ void TRozmowa::paintEvent(QPaintEvent*) {
           p.setFont(textFont_);
           p.setPen(textColour);
           p.drawText(x, lineTop + textAscent, piece);
+          const std::size_t a = std::max(selFrom, pos), b = std::min(selTo, end);
+          if (a < b) {
+            // The same glyphs in the same places, over the selection colour.
+            const int xa = x + textMetrics_.horizontalAdvance(piece.left(static_cast<int>(a - pos)));
+            const int xb = x + textMetrics_.horizontalAdvance(piece.left(static_cast<int>(b - pos)));
+            const QRect r(xa, lineTop, xb - xa, lineHeight);
+            p.fillRect(r, highlight);
+            p.save();
+            p.setClipRect(r);
+            p.setPen(highlightedText);
+            p.drawText(x, lineTop + textAscent, piece);
+            p.restore();
+          }
           x += textMetrics_.horizontalAdvance(piece);
         }
         if (o == std::string::npos) break;
         pos = o + 1;
         if (object >= w.Objects.size()) continue;
         const InlineObject& obj = w.Objects[object++];
+        const bool selected = selFrom <= o && o < selTo;
         if (obj.Kind == InlineKind::Link) {
           const std::size_t link = std::strtoul(obj.Name.c_str() + 1, nullptr, 10);
           if (link < w.Links.size()) {
+            if (selected) p.fillRect(QRect(x, lineTop, obj.Width, lineHeight), highlight);
             p.setFont(linkFont_);
-            p.setPen(linkColour);
+            p.setPen(selected ? highlightedText : linkColour);
             p.drawText(x, lineTop + textAscent, Shown(w.Links[link].Caption));
           }
         } else if (lineTop >= -(obj.Height - 1) && lineTop < h) {
           const QImage& picture = LoadPicture(obj.Name, box);
           p.fillRect(QRect(x, lineTop, obj.Width, obj.Height - 1), Kolor(box));
           if (!picture.isNull()) p.drawImage(x, lineTop, picture);
+          if (selected) {
+            QColor veil = highlight;
+            veil.setAlpha(128);
+            p.fillRect(QRect(x, lineTop, obj.Width, lineHeight), veil);
+          }
         }
         x += obj.Width;
-        lineHeight = std::max<int>(lineHeight, obj.Height);
       }
       lineTop += lineHeight;
     }
 
     p.setFont(labelFont_);
-    p.setPen(Kolor(kind == NotDelivered ? scheme.komunikat : scheme.czas));
     const QString label = Shown(w.TimeLabel);
-    p.drawText(taw - 2 - labelMetrics_.horizontalAdvance(label), top + 2 + labelMetrics_.ascent(), label);
+    const int labelX = taw - 2 - labelMetrics_.horizontalAdvance(label);
+    const bool labelSelected = anySelection && layout_.LabelSelected(i);
+    if (labelSelected)
+      p.fillRect(QRect(labelX, top + 2, labelMetrics_.horizontalAdvance(label), labelMetrics_.height()), highlight);
+    p.setPen(labelSelected ? highlightedText : Kolor(kind == NotDelivered ? scheme.komunikat : scheme.czas));
+    p.drawText(labelX, top + 2 + labelMetrics_.ascent(), label);
   }
+}
+
+void TRozmowa::Select(TextPosition anchor, TextPosition focus) {
+  const auto before = layout_.Selection();
+  layout_.Select(anchor, focus);
+  if (layout_.Selection() != before) {
+    update();
+    emit SelectionChanged();
+  }
+}
+
+void TRozmowa::ClearSelection() {
+  if (!layout_.HasSelection()) {
+    layout_.ClearSelection();
+    return;
+  }
+  layout_.ClearSelection();
+  update();
+  emit SelectionChanged();
+}
+
+void TRozmowa::SelectAll() {
+  SyncWidth();
+  if (layout_.Messages().empty()) return;
+  const std::size_t last = layout_.Messages().size() - 1;
+  Select({0, 0}, {last, layout_.TextLength(last)});
+  OfferPrimary();
+}
+
+QString TRozmowa::SelectedText() const { return cp1250::toQString(layout_.SelectedText()); }
+
+bool TRozmowa::CopySelection() {
+  if (!layout_.HasSelection()) return false;
+  QGuiApplication::clipboard()->setText(SelectedText());
+  return true;
+}
+
+// On X11 and Wayland what is selected can be pasted with the middle button.
+void TRozmowa::OfferPrimary() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (layout_.HasSelection() && clipboard->supportsSelection())
+    clipboard->setText(SelectedText(), QClipboard::Selection);
+}
+
+void TRozmowa::ScrollBy(int64_t pixels) {
+  SyncWidth();
+  const int64_t before = layout_.ScrollOffset();
+  layout_.ScrollBy(pixels, height());
+  if (layout_.ScrollOffset() != before) update();
+}
+
+void TRozmowa::PageUp() { ScrollBy(std::max(kMinLineHeight, height() - kMinLineHeight)); }
+void TRozmowa::PageDown() { ScrollBy(-std::max(kMinLineHeight, height() - kMinLineHeight)); }
+void TRozmowa::ScrollToOldest() { ScrollBy(layout_.TotalHeight()); }
+void TRozmowa::ScrollToNewest() { ScrollBy(-layout_.TotalHeight()); }
+
+void TRozmowa::UpdateCursor(QPoint pos) {
+  Qt::CursorShape shape = Qt::ArrowCursor;
+  if (layout_.ScrollBarVisible() && pos.x() > TextAreaWidth()) shape = Qt::ArrowCursor;
+  else if (layout_.LinkAt(pos.x(), pos.y(), height())) shape = Qt::PointingHandCursor;
+  else if (layout_.InBox(pos.x(), pos.y(), height())) shape = Qt::IBeamCursor;
+  if (cursor().shape() != shape) setCursor(shape);
+}
+
+void TRozmowa::ExtendTo(QPoint pos) {
+  Select(layout_.Anchor(), layout_.PositionAt(pos.x(), pos.y(), height()));
+}
+
+// A drag above or below the view scrolls it, the faster the farther out the
+// pointer is, and the selection follows.
+void TRozmowa::AutoScroll() {
+  if (!selecting_) {
+    autoScroll_.stop();
+    return;
+  }
+  const int y = pointer_.y();
+  const int out = y < 0 ? -y : y >= height() ? y - height() + 1 : 0;
+  if (out == 0) {
+    autoScroll_.stop();
+    return;
+  }
+  const int step = std::clamp(out / 2 + 2, 2, 60);
+  ScrollBy(y < 0 ? step : -step);
+  ExtendTo(pointer_);
 }
 
 void TRozmowa::mousePressEvent(QMouseEvent* event) {
@@ -268,16 +403,121 @@ void TRozmowa::mousePressEvent(QMouseEvent* event) {
     update();
     return;
   }
-  if (const Odnosnik* link = layout_.LinkAt(at.x(), at.y(), height()))
-    shell_.Open(cp1250::toQString(link->Url), QString());
+  // A third click soon after a double click selects the whole message.
+  if (doubleClick_.isValid() && doubleClick_.elapsed() < QApplication::doubleClickInterval() &&
+      (at - doubleClickAt_).manhattanLength() <= QApplication::startDragDistance()) {
+    doubleClick_.invalidate();
+    const TextPosition pos = layout_.PositionAt(at.x(), at.y(), height(), true);
+    if (!layout_.Messages().empty()) {
+      Select({pos.message, 0}, {pos.message, layout_.TextLength(pos.message)});
+      OfferPrimary();
+    }
+    return;
+  }
+  selecting_ = true;
+  moved_ = false;
+  pressAt_ = pointer_ = at;
+  const Odnosnik* link = layout_.LinkAt(at.x(), at.y(), height());
+  pressUrl_ = link ? link->Url : std::string();
+  const TextPosition pos = layout_.PositionAt(at.x(), at.y(), height());
+  if ((event->modifiers() & Qt::ShiftModifier) && layout_.HasSelection()) {
+    moved_ = true;  // Shift+click extends the selection, and opens nothing
+    Select(layout_.Anchor(), pos);
+  } else {
+    Select(pos, pos);
+  }
 }
 
 void TRozmowa::mouseMoveEvent(QMouseEvent* event) {
-  if (layout_.DragTo(event->position().toPoint().y(), height())) update();
+  const QPoint at = event->position().toPoint();
+  if (layout_.DragTo(at.y(), height())) {
+    update();
+    return;
+  }
+  if (!selecting_ || !(event->buttons() & Qt::LeftButton)) {
+    UpdateCursor(at);
+    return;
+  }
+  pointer_ = at;
+  if (!moved_ && (at - pressAt_).manhattanLength() < QApplication::startDragDistance()) return;
+  moved_ = true;
+  ExtendTo(at);
+  if ((at.y() < 0 || at.y() >= height()) && !autoScroll_.isActive()) autoScroll_.start();
 }
 
 void TRozmowa::mouseReleaseEvent(QMouseEvent* event) {
   layout_.Release();
   update();
+  if (event->button() == Qt::LeftButton && selecting_) {
+    selecting_ = false;
+    autoScroll_.stop();
+    const QPoint at = event->position().toPoint();
+    // A click that selected nothing opens the link it was on.
+    if (!moved_ && !pressUrl_.empty() && !layout_.HasSelection()) {
+      const Odnosnik* link = layout_.LinkAt(at.x(), at.y(), height());
+      if (link && link->Url == pressUrl_) shell_.Open(cp1250::toQString(link->Url), QString());
+    }
+    OfferPrimary();
+  }
   QWidget::mouseReleaseEvent(event);
+}
+
+void TRozmowa::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (event->button() != Qt::LeftButton || (layout_.ScrollBarVisible() && at.x() > TextAreaWidth())) {
+    QWidget::mouseDoubleClickEvent(event);  // a press, as on the scroll strip
+    return;
+  }
+  SyncWidth();
+  if (!layout_.InBox(at.x(), at.y(), height())) return;
+  const auto [from, to] = layout_.WordAt(layout_.PositionAt(at.x(), at.y(), height(), true));
+  selecting_ = false;
+  Select(from, to);
+  OfferPrimary();
+  doubleClick_.start();
+  doubleClickAt_ = at;
+}
+
+void TRozmowa::wheelEvent(QWheelEvent* event) {
+  SyncWidth();
+  if (layout_.TotalHeight() <= height()) {
+    event->ignore();
+    return;
+  }
+  int64_t pixels = 0;
+  if (!event->pixelDelta().isNull()) {
+    // A touchpad says how far the content should move.
+    pixels = event->pixelDelta().y();
+    wheelRest_ = 0;
+  } else {
+    // A notch (120) moves the desktop's lines per notch, a line being the
+    // height of a line of text; a finer wheel moves a part of that.
+    wheelRest_ += event->angleDelta().y() / 120.0 * QApplication::wheelScrollLines() * kMinLineHeight;
+    pixels = static_cast<int64_t>(wheelRest_);
+    wheelRest_ -= static_cast<double>(pixels);
+  }
+  ScrollBy(pixels);
+  if (selecting_ && moved_) ExtendTo(pointer_);
+  event->accept();
+}
+
+void TRozmowa::ShowContextMenu(const QPoint& globalPos) {
+  if (!menu_) {
+    menu_ = new TPodreczne(this);
+    menu_->setObjectName(QStringLiteral("MenuRozmowy"));
+    Kopiuj = menu_->addAction(QStringLiteral("Kopiuj\tCtrl+C"));
+    Kopiuj->setObjectName(QStringLiteral("Kopiuj"));
+    connect(Kopiuj, &QAction::triggered, this, [this] { CopySelection(); });
+    ZaznaczWszystko = menu_->addAction(QStringLiteral("Zaznacz wszystko"));
+    ZaznaczWszystko->setObjectName(QStringLiteral("ZaznaczWszystko"));
+    connect(ZaznaczWszystko, &QAction::triggered, this, [this] { SelectAll(); });
+  }
+  Kopiuj->setEnabled(layout_.HasSelection());
+  ZaznaczWszystko->setEnabled(!layout_.Messages().empty());
+  menu_->popup(globalPos);
+}
+
+void TRozmowa::contextMenuEvent(QContextMenuEvent* event) {
+  ShowContextMenu(event->globalPos());
+  event->accept();
 }
