@@ -185,15 +185,18 @@ QImage Desktop::Screenshot() const {
   const quint32 headerSize = field(0), width = field(4), height = field(5), byteOrder = field(7),
                 bitsPerPixel = field(11), bytesPerLine = field(12), colours = field(19);
   const qsizetype start = qsizetype(headerSize) + qsizetype(colours) * 12;
-  if (bitsPerPixel != 32 || xwd->size() < start + qsizetype(bytesPerLine) * height) return {};
+  // Four bytes a pixel as a rule; three when a window of a 32-bit visual
+  // (a tray icon's) is on the screen, its rows then padded as for four.
+  const quint32 step = bitsPerPixel == 32 ? 4 : bitsPerPixel == 24 ? 3 : 0;
+  if (step == 0 || bytesPerLine < step * width || xwd->size() < start + qsizetype(bytesPerLine) * height) return {};
   QImage image(int(width), int(height), QImage::Format_RGB32);
   for (quint32 y = 0; y < height; ++y) {
     const uchar* row = reinterpret_cast<const uchar*>(xwd->constData() + start + qsizetype(y) * bytesPerLine);
     auto* out = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
     for (quint32 x = 0; x < width; ++x) {
-      const quint32 pixel = byteOrder == 0 ? qFromLittleEndian<quint32>(row + 4 * x)
-                                           : qFromBigEndian<quint32>(row + 4 * x);
-      out[x] = 0xFF000000u | (pixel & 0xFFFFFFu);
+      const uchar* p = row + step * x;
+      const quint32 pixel = byteOrder == 0 ? (p[0] | p[1] << 8 | p[2] << 16) : (p[step - 1] | p[step - 2] << 8 | p[step - 3] << 16);
+      out[x] = 0xFF000000u | pixel;
     }
   }
   return image;
