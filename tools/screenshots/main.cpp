@@ -4,8 +4,9 @@
 // PNG files into the folder (default: docs/screenshots); then the same window
 // and a question in the inverted (light) scheme; the password prompt and the
 // main window with contacts, at the top of its list and paged down; a
-// conversation with messages of every delivery state; a chat window and the
-// window size dialog; the settings dialog on each of its tabs, at a first
+// conversation with messages of every delivery state; a chat window, the
+// same after a paste of what the network cannot carry, and the window size
+// dialog; the settings dialog on each of its tabs, at a first
 // start and with three identities; the demo a quarter of a minute in.
 
 #include <QApplication>
@@ -180,6 +181,27 @@ void chatWindow(const char* name) {
   w.show();
   w.Memo1->setPlainText(QString::fromUtf8("To do zobaczenia o 17:20 <usmiech>"));
   w.Memo1->moveCursor(QTextCursor::End);
+  QCoreApplication::processEvents();
+  save(w, name);
+}
+
+// The same window just after a paste of what the network cannot carry:
+// the smile became its shorthand, the arrow and the half their plain forms,
+// and the notice above the entry names what was left out.
+void chatWindowRefused(const char* name) {
+  struct Offline : TFCzat::Outgoing {
+    bool Connected() const override { return false; }
+    void SendChatMessage(uint32_t, std::string) override {}
+  } outgoing;
+  DesktopShellOpen shell;
+  TFCzat w(5551, shell, QStringLiteral(WM_ASSETS_DIR), -60, outgoing);
+  w.setWindowTitle(cp1250::toQString(T("Zosia (nr 5551)")));
+  w.Rozmowa->SetToday([] { return DayNumber(2026, 12, 8); });
+  const uint32_t noon = 1796731200;  // 2026-12-08 12:00 UTC
+  w.Rozmowa->AddMessage(T("Hej! Masz już bilety? Rozkład jest na www.pkp.pl/rozklad :)"), noon - 1800, Received);
+  w.Rozmowa->AddMessage(T("Mam, wagon 7 miejsce 45 ;) Biorę też <kwiatek>"), noon + 3600 - 1500, Delivered);
+  w.show();
+  w.Memo1->insertPlainText(QString::fromUtf8("Super 🙂 Pociąg → Kraków za ½ h, Саша pozdrawia 👍🏽"));
   QCoreApplication::processEvents();
   save(w, name);
 }
@@ -422,6 +444,7 @@ int main(int argc, char** argv) {
   mainWindow("okno-glowne-przewiniete.png", true);
   conversation("rozmowa.png");
   chatWindow("okno-rozmowy.png");
+  chatWindowRefused("okno-rozmowy-pominiete.png");
   sizeDialog("rozmiar-okna.png");
   mainSizeDialog("rozmiar-okna-glownego.png");
   aboutWindow("informacje.png");
