@@ -11,6 +11,7 @@
 #include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QStandardPaths>
+#include <functional>
 
 #include "EndToEndFixture.h"
 #include "support/Desktop.h"
@@ -19,7 +20,6 @@ namespace {
 
 using namespace endtoend;
 
-constexpr QPoint kMain(100, 100);
 constexpr int kWaitMs = 20000;
 const QString kMainTitle = "^Wirmelak v1\\.2\\+\\+";
 const QString kQuestion = QString::fromUtf8("^Pytanie do użytkownika");
@@ -52,14 +52,11 @@ struct MenuItem {
 
 void ReadLayout(const QDBusArgument& arg, std::vector<MenuItem>& items, bool top) {
   int id = 0;
-  QVariantMap properties;
+  QVariantMap p;
   arg.beginStructure();
-  arg >> id >> properties;
-  if (!top)
-    items.push_back({id,
-                     properties.value("type").toString() == "separator" ? QStringLiteral("-")
-                                                                           : properties.value("label").toString(),
-                     !properties.value("icon-data").toByteArray().isEmpty()});
+  arg >> id >> p;
+  const bool separator = p.value("type").toString() == "separator";
+  if (!top) items.push_back({id, separator ? "-" : p.value("label").toString(), !p.value("icon-data").toByteArray().isEmpty()});
   arg.beginArray();
   while (!arg.atEnd()) {
     QDBusVariant child;
@@ -79,12 +76,10 @@ struct DesktopEndToEndTrayTest : EndToEndFixture {
     if (!address.isEmpty()) environment.insert("DBUS_SESSION_BUS_ADDRESS", address);
     arguments = {};
     WriteWithDescriptionAndContacts();
+    // The main window, of the scheme's colour too, far from the tray.
     QFile ini(dir.filePath("Wirmelak.ini"));
     ASSERT_TRUE(ini.open(QIODevice::Append));
-    ini.write(QStringLiteral("lewy = %1\r\ngorny = %2\r\nszerokosc = 250\r\nwysokosc = 545\r\n")
-                  .arg(kMain.x())
-                  .arg(kMain.y())
-                  .toLatin1());
+    ini.write("lewy = 100\r\ngorny = 100\r\n");
     ini.close();
     Start();
     ASSERT_TRUE(desktop.WaitForWindow(kMainTitle, kWaitMs)) << "no main window";
@@ -121,15 +116,13 @@ struct DesktopEndToEndTrayTest : EndToEndFixture {
   }
 };
 
-// The program's own pixel colour of a scheme value (0x00BBGGRR).
-QRgb Rgb(uint32_t bgr) { return qRgb(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
-
-// The smallest rectangle around the pixels of one colour within an area.
-QRect Around(const QImage& image, const QRect& area, QRgb colour) {
+// The smallest rectangle around the pixels within an area that pass.
+QRect Around(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& pass) {
   QRect found;
-  for (int y = std::max(0, area.top()); y <= std::min(image.height() - 1, area.bottom()); ++y)
-    for (int x = std::max(0, area.left()); x <= std::min(image.width() - 1, area.right()); ++x)
-      if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) found |= QRect(x, y, 1, 1);
+  const QRect r = area & image.rect();
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x)
+      if (pass(image.pixel(x, y))) found |= QRect(x, y, 1, 1);
   return found;
 }
 
@@ -143,52 +136,45 @@ TEST_F(DesktopEndToEndTrayTest, OnAnXEmbedTrayTheProgramDrawsItsMenu) {
   options.trayHost = true;
   StartOn(options);
   if (HasFatalFailure()) return;
-  // trayer keeps its icons in its strip at the bottom right: what differs
-  // from the strip's plain background.
+  // Screenshots go to $WM_TEST_SCREENSHOTS when it is set, to be looked at.
   QImage shot;
-  QRect icon;
+  const auto look = [&](const std::function<bool()>& found, const char* name) {
+    const bool seen = Serwer::waitFor([&] { return (shot = desktop.Screenshot()).size() == QSize(1280, 1024) && found(); }, kWaitMs);
+    if (const QString out = qEnvironmentVariable("WM_TEST_SCREENSHOTS"); !out.isEmpty()) shot.save(out + "/" + name);
+    return seen;
+  };
+  // trayer keeps its icons in its strip at the bottom right, on a plain
+  // background.
   const QRect strip(1280 - 120, 1024 - 24, 120, 24);
-  const bool found = Serwer::waitFor(
+  QRect icon;
+  ASSERT_TRUE(look(
       [&] {
-        shot = desktop.Screenshot();
-        icon = QRect();
-        if (shot.size() != QSize(1280, 1024)) return false;
-        const QRgb plain = shot.pixel(strip.left() + 1, strip.top() + 1);
-        for (int y = strip.top(); y <= strip.bottom(); ++y)
-          for (int x = strip.left(); x <= strip.right(); ++x)
-            if (shot.pixel(x, y) != plain) icon |= QRect(x, y, 1, 1);
+        const QRgb plain = shot.pixel(strip.topLeft() + QPoint(1, 1));
+        icon = Around(shot, strip, [&](QRgb p) { return p != plain; });
         return icon.width() >= 8 && icon.height() >= 8;
       },
-      kWaitMs);
-  if (const QString out = qEnvironmentVariable("WM_TEST_SCREENSHOTS"); !out.isEmpty()) shot.save(out + "/tray-xembed.png");
-  ASSERT_TRUE(found) << "no icon in the tray";
-  // A message opens Zosia's chat, hidden: the menu's first item.
+      "tray-xembed.png"))
+      << "no icon in the tray";
+  // A message opens Zosia's chat, hidden: the menu's first item, bold.
   serwer.sendMessage(5551, "Hej");
   ASSERT_TRUE(Serwer::waitFor([&] { return Read("osoby/" + QString::number(kNumer) + ".html").contains("Hej"); },
                               kWaitMs));
   ASSERT_TRUE(desktop.Click(icon.center(), 3));
-  // The menu: its background is the scheme's inside a border of the frame
-  // shade; the chat and the three fixed items 19 pixels each, the
-  // separator 8 between them.
+  // At the pointer, on the scheme's background: the chat and the three
+  // fixed items, 19 pixels each, with the separator's 8 between them, and
+  // their captions in the (light) dimmed text colour.
+  const QRgb tlo = qRgb(kolory.tlo & 0xFF, (kolory.tlo >> 8) & 0xFF, kolory.tlo >> 16);
   QRect menu;
-  ASSERT_TRUE(Serwer::waitFor(
+  ASSERT_TRUE(look(
       [&] {
-        shot = desktop.Screenshot();
-        if (shot.size() != QSize(1280, 1024)) return false;
-        menu = Around(shot, QRect(icon.center() - QPoint(300, 200), QSize(600, 400)), Rgb(kolory.tlo));
+        menu = Around(shot, QRect(icon.center() - QPoint(300, 200), QSize(600, 400)), [&](QRgb p) { return p == tlo; });
         return menu.height() >= 4 * 19;
       },
-      kWaitMs))
+      "menu-xembed.png"))
       << "no menu at the pointer";
-  if (const QString out = qEnvironmentVariable("WM_TEST_SCREENSHOTS"); !out.isEmpty())
-    shot.copy(menu.adjusted(-60, -60, 60, 60)).save(out + "/menu-xembed.png");
   EXPECT_EQ(menu.height(), 4 * 19 + 8);
   EXPECT_LE(menu.width(), 200);
-  // Text drawn inside it (the dimmed text colour of a light scheme text).
-  int lit = 0;
-  for (int y = menu.top(); y <= menu.bottom(); ++y)
-    for (int x = menu.left(); x <= menu.right(); ++x) lit += qGray(shot.pixel(x, y)) > 128;
-  EXPECT_GT(lit, 40) << "the captions";
+  EXPECT_GT(Around(shot, menu, [](QRgb p) { return qGray(p) > 128; }).width(), 40) << "the captions";
   ASSERT_TRUE(desktop.Click(QPoint(menu.left() + 30, menu.bottom() - 9)));
   AnswerYesAndEnd();
 }
