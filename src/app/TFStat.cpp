@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QTextCursor>
-#include <QTextDocument>
 
+#include "conversation/EmojiEmoticons.h"
 #include "platform/Cp1250.h"
 #include "protocol/StatusMap.h"
+#include "ui/InputFitter.h"
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
 #include "ui/SkinRecolourable.h"
@@ -19,12 +19,6 @@ namespace {
 
 constexpr int kClientWidth = 170;
 constexpr int kClientHeight = 150;
-
-// The length the text will have as the description: one byte a character,
-// two for a line break.
-int OpisLength(const QString& boxText) {
-  return int(cp1250::fromQString(boxText).size()) + int(boxText.count(QLatin1Char('\n')));
-}
 
 TButon* StatusButton(QWidget* parent, const char* name, uint8_t numer, int left) {
   auto* b = new TButon(parent);
@@ -58,11 +52,10 @@ TFStat::TFStat(QWidget* parent) : TSkinnedForm(parent) {
   Edit1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Edit1->setTabChangesFocus(true);
   Edit1->setGeometry(8, 26, 154, 56);
-  connect(Edit1->document(), &QTextDocument::contentsChange, this,
-          [this](int position, int, int added) { KeepWithinLimit(position, added); });
-  connect(Edit1, &QPlainTextEdit::textChanged, this, [this] {
-    if (!trimming_) Edit1Change();
-  });
+  // Others read the description as text: an emoji goes as the shorthand
+  // everybody reads as a face, or not at all.
+  Edit1Fitter = new InputFitter(Edit1, TextFitter(TextFitter::Forms::kPlain, EmojiAsShorthands()), kMaxOpis);
+  connect(Edit1, &QPlainTextEdit::textChanged, this, [this] { Edit1Change(); });
 
   CheckBox1 = new QCheckBox(this);
   CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
@@ -108,26 +101,8 @@ void TFStat::SetText(const std::string& text) {
       lines += text[i];
     }
   }
-  settingText_ = true;
-  Edit1->setPlainText(cp1250::toQString(lines));
-  settingText_ = false;
-}
-
-// An insertion that would make the description too long keeps only as much
-// of itself as fits: a typed character beyond the limit disappears, a paste
-// is cut short. Deleting is always possible, also from a longer text set by
-// the program.
-void TFStat::KeepWithinLimit(int position, int added) {
-  if (settingText_ || trimming_ || added <= 0) return;
-  trimming_ = true;
-  QTextCursor cursor(Edit1->document());
-  while (added > 0 && OpisLength(Edit1->toPlainText()) > kMaxOpis) {
-    cursor.setPosition(position + added - 1);
-    cursor.setPosition(position + added, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-    --added;
-  }
-  trimming_ = false;
+  // A longer stored description shows whole; it may only shrink.
+  Edit1Fitter->SetText(cp1250::toQString(lines));
 }
 
 void TFStat::Edit1Change() {

@@ -9,6 +9,7 @@
 
 #include "ui/TSkinnedForm.h"
 
+class InputFitter;
 class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
@@ -40,15 +41,12 @@ class TFStat : public TSkinnedForm {
   QLabel* Label1;
   QCheckBox* CheckBox1;
   QPlainTextEdit* Edit1;
+  InputFitter* Edit1Fitter;
   TButon* Buton1;  // available
   TButon* Buton2;  // back soon
   TButon* Buton3;  // not here
   TButon* BZamknij;
 
  private:
-  void KeepWithinLimit(int position, int added);
-
   uint8_t wybor_ = 0;
-  bool settingText_ = false;
-  bool trimming_ = false;
 };

@@ -9,6 +9,7 @@
 #include "app/TFMain.h"
 #include "platform/EndOfSession.h"
 #include "platform/ProgramFolders.h"
+#include "ui/QtPolish.h"
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
 #include "ui/TFDialog.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
   if (guard.AnotherCopyShown()) return 0;
   folders.LinkPictures();  // without it the archive only lacks its pictures
 
+  InstallQtPolish(app);
   InstallFontSubstitutes();
   InstallSkinnedMessageBox();
   Skin::get().LoadPictures();

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "platform/Cp1250.h"
+#include "ui/InputFitter.h"
 #include "ui/SkinFonts.h"
 #include "ui/TNapisButon.h"
 
@@ -43,6 +44,9 @@ TFBoks::TFBoks(QWidget* parent) : TSkinnedForm(parent), plusStyle_(new PlusPassw
   Et->setStyle(plusStyle_);
   Et->setGeometry(10, 43, 189, 19);
   EtLabel->setBuddy(Et);  // recoloured as the label of a labelled edit
+  // A password reaches the server as typed or not at all: nothing is put
+  // in the place of what the code page lacks.
+  EtFitter = new InputFitter(Et, TextFitter(TextFitter::Forms::kExact));
   Et->installEventFilter(this);
   But = new TNapisButon(this);
   But->setObjectName(QStringLiteral("But"));
@@ -64,6 +68,7 @@ void TFBoks::Prepare(const std::string& caption, const std::string& label, bool 
   setWindowTitle(cp1250::toQString(caption));
   EtLabel->setText(cp1250::toQString(label));
   Et->setEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
+  EtFitter->SetNamesRefused(!masked);
   Et->setText(cp1250::toQString(text));
 }
 

@@ -8,6 +8,7 @@
 
 #include "ui/TSkinnedForm.h"
 
+class InputFitter;
 class QLabel;
 class QLineEdit;
 class QProxyStyle;
@@ -27,6 +28,7 @@ class TFBoks : public TSkinnedForm {
   std::string Text() const;
 
   QLineEdit* Et;
+  InputFitter* EtFitter;
   QLabel* EtLabel;
   TNapisButon* But;
 

@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 #include "platform/Cp1250.h"
+#include "platform/desktop/StatusNotifierHost.h"
 #include "ui/Skin.h"
 #include "ui/TPupa.h"
 
@@ -28,6 +29,7 @@ TrayIcon::TrayIcon() : TrayIcon(Options{}) {}
 
 TrayIcon::TrayIcon(Options options) : options_(std::move(options)), pupa_(std::make_unique<TPupa>()) {
   if (!options_.available) options_.available = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+  if (!options_.hostDrawsMenu) options_.hostDrawsMenu = [] { return status_notifier::HostRegistered(); };
   available_ = options_.available();
   ikona_.setObjectName(QStringLiteral("Ikona"));
   ikona_.setToolTip(QString::fromUtf8("Komunikator Wirmelak"));
@@ -44,23 +46,54 @@ TrayIcon::TrayIcon(Options options) : options_(std::move(options)), pupa_(std::m
   connect(pupa_.get(), &TPupa::ChatChosen, this, [this](int chat) {
     if (events_.chatItem) events_.chatItem(chat);
   });
-  // The fixed items open modal loops (the status dialog, the closing
-  // question): they run once the menu's own handling of the click has
-  // returned, so that nothing the loops deliver (a new chat rebuilding the
-  // menu) changes the menu under it.
-  connect(pupa_->ResetOkno, &QAction::triggered, this, [this] {
-    if (events_.resetOkno) events_.resetOkno();
-  }, Qt::QueuedConnection);
-  connect(pupa_->ZmienStatus, &QAction::triggered, this, [this] {
-    if (events_.zmienStatus) events_.zmienStatus();
-  }, Qt::QueuedConnection);
-  connect(pupa_->Zakoncz, &QAction::triggered, this, [this] {
-    if (events_.zakoncz) events_.zakoncz();
-  }, Qt::QueuedConnection);
-  // The menu is not handed to the icon: a desktop that is given one draws it
-  // itself, without the program's colours, pictures and bold items.
+  Deliver(pupa_->ResetOkno, &Events::resetOkno);
+  Deliver(pupa_->ZmienStatus, &Events::zmienStatus);
+  Deliver(pupa_->Zakoncz, &Events::zakoncz);
+  // Pupa is not handed to the icon: an XEmbed tray would then pop it up by
+  // itself, and a host over D-Bus, which draws what it is given without the
+  // program's colours and bold items, gets the plain menu instead.
+  if (options_.hostDrawsMenu()) {
+    hostMenu_ = std::make_unique<QMenu>();
+    hostMenu_->setObjectName(QStringLiteral("HostMenu"));
+    BuildHostMenu();
+    // Names, statuses and new messages change while the menu is closed.
+    connect(hostMenu_.get(), &QMenu::aboutToShow, this, [this] {
+      if (events_.menuOpening) events_.menuOpening();
+    });
+    ikona_.setContextMenu(hostMenu_.get());
+  }
   // Shown from the start; a tray that appears later takes the icon then.
   ikona_.show();
+}
+
+// The items open modal loops (the status dialog, the closing question) and
+// change the chat windows: they run once the menu's own handling of the
+// click has returned, so that nothing they or the loops do (a new chat
+// rebuilding the menu) changes the menu under it.
+void TrayIcon::Deliver(QAction* item, std::function<void()> Events::*event) {
+  connect(item, &QAction::triggered, this, [this, event] {
+    if (events_.*event) (events_.*event)();
+  }, Qt::QueuedConnection);
+}
+
+void TrayIcon::BuildHostMenu() {
+  hostMenu_->clear();
+  const TImageList& il = Skin::get().IL();
+  const auto picture = [&il](int n) { return n >= 0 && n < il.count() ? QIcon(QPixmap::fromImage(il.picture(n))) : QIcon(); };
+  for (size_t i = chats_.size(); i-- > 0;) {
+    // As Pupa draws it: without "&", which a host would read as a shortcut's mark.
+    const QString caption = cp1250::toQString(chats_[i].caption).remove(u'&');
+    QAction* a = hostMenu_->addAction(picture(chats_[i].picture), caption);
+    const int chat = static_cast<int>(i);
+    connect(a, &QAction::triggered, this, [this, chat] {
+      if (events_.chatItem) events_.chatItem(chat);
+    }, Qt::QueuedConnection);
+  }
+  // Pupa shows no separator above its first item either.
+  if (!chats_.empty()) hostMenu_->addSeparator();
+  Deliver(hostMenu_->addAction(pupa_->ResetOkno->text()), &Events::resetOkno);
+  Deliver(hostMenu_->addAction(picture(ownStatus_), pupa_->ZmienStatus->text()), &Events::zmienStatus);
+  Deliver(hostMenu_->addAction(pupa_->Zakoncz->text()), &Events::zakoncz);
 }
 
 TrayIcon::~TrayIcon() = default;
@@ -90,9 +123,21 @@ void TrayIcon::ShowBalloon(const std::string& title, const std::string& text, Ba
   }
 }
 
-void TrayIcon::SetChats(std::vector<ChatItem> chats) { pupa_->SetChats(chats); }
+void TrayIcon::SetChats(std::vector<ChatItem> chats) {
+  pupa_->SetChats(chats);
+  // The host learns of every change and may fetch the menu again: only a
+  // real change rebuilds it.
+  if (chats == chats_) return;
+  chats_ = std::move(chats);
+  if (hostMenu_) BuildHostMenu();
+}
 
-void TrayIcon::SetOwnStatus(uint8_t statusIndex) { pupa_->SetOwnStatus(statusIndex); }
+void TrayIcon::SetOwnStatus(uint8_t statusIndex) {
+  pupa_->SetOwnStatus(statusIndex);
+  if (statusIndex == ownStatus_) return;
+  ownStatus_ = statusIndex;
+  if (hostMenu_) BuildHostMenu();
+}
 
 void TrayIcon::SetEvents(Events events) { events_ = std::move(events); }
 

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
+#include <QLabel>
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -24,6 +27,7 @@
 #include "protocol/Packets.h"
 #include "support/RecordingTray.h"
 #include "support/ScriptedMessageBox.h"
+#include "ui/InputFitter.h"
 
 namespace {
 
@@ -153,6 +157,32 @@ TEST_F(ChatLoopbackTest, TypedMessageGoesOutAndItsAcknowledgementsShowTheirState
   EXPECT_EQ(Count(archived, "<p class=moje><b>Rozmowa z Zosia (5551)</b>, "), 3);
   EXPECT_TRUE(archived.contains("Za\xbf\xf3\xb3\xe6 2</p>"));
   EXPECT_EQ(sound.plays, 0);
+}
+
+// Text pasted from elsewhere goes out as Windows-1250 the partner's program
+// reads: emoji with a picture as its shorthand, typographic characters in
+// their plain form, the code page's own quotes as they are. What cannot go
+// is left out of the entry and named in the window, above the entry.
+TEST_F(ChatLoopbackTest, PastedTextGoesOutInWindows1250AndWhatCannotGoIsNamed) {
+  Connect();
+  chats().OpenChat(5551);
+  TFCzat* w = chats().At(chats().FindChat(5551));
+  QApplication::clipboard()->setText(
+      QString::fromUtf8("Cześć 🙂 „jutro” → 17:30, ½ h… Привет 👍🏽!\nDo zobaczenia 😉"));
+  w->Memo1->paste();
+  const QLabel* notice = w->Memo1Fitter->Notice();
+  ASSERT_TRUE(notice);
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_EQ(notice->text(), QString::fromUtf8("Pominięto znaki, których Gadu-Gadu nie przenosi: П р и в е т 👍🏽"));
+  EXPECT_LE(notice->geometry().bottom(), w->Memo1->y());
+  EXPECT_GE(notice->y(), w->Rozmowa->y());
+  QTest::keyClick(w->Memo1, Qt::Key_Return);
+  ASSERT_TRUE(serwer.waitForPacket(gg::out::kSendMsg, 1));
+  const QByteArray text("Cze\x9c\xe6 :) \x84jutro\x94 -> 17:30, 1/2 h\x85  !\r\nDo zobaczenia ;)");
+  EXPECT_EQ(serwer.packetsOfType(gg::out::kSendMsg)[0].payload.mid(12).toHex(' ').toStdString(),
+            (text + '\0').toHex(' ').toStdString());
+  ASSERT_TRUE(WaitMessages(5551, 1));
+  EXPECT_EQ(MessagesOf(5551)[0].Text, text.toStdString());
 }
 
 TEST_F(ChatLoopbackTest, ClosedWindowAndEndedConnectionLoseNoMessage) {

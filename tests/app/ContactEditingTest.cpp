@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -12,6 +14,7 @@
 #include "contacts/view/TFPuk.h"
 #include "platform/Cp1250.h"
 #include "support/ScriptedMessageBox.h"
+#include "ui/InputFitter.h"
 #include "ui/TButon.h"
 
 namespace {
@@ -272,4 +275,27 @@ TEST_F(ContactEditingTest, AddingFromAKnockFillsTheNumberAndDropsTheKnock) {
   EXPECT_EQ(puk.Knocks().Numbers(), std::vector<std::string>{"901"});
   EXPECT_FALSE(m->ButPuk->isHidden());
   EXPECT_EQ(script.Showings(), 3);
+}
+
+// Names and an address pasted from elsewhere: letters Windows-1250 lacks
+// become their plain form, the rest is left out and named under the box,
+// and the address still becomes lower case.
+TEST_F(ContactEditingTest, PastedNamesAndAddressKeepToWindows1250) {
+  QString notice;
+  script.Then([&](TFNowy& d) {
+    d.ENumer->setText("777");
+    d.ENazwisko->insert(QString::fromUtf8("Søren Ångström Иван"));
+    d.ENazwa->insert(QString::fromUtf8("Søren 😎"));
+    d.EAdres->insert(QString::fromUtf8("SØREN@EXAMPLE.DK"));
+    const QLabel* label = d.ENazwa->findChild<InputFitter*>()->Notice();
+    if (label && label->isVisible()) notice = label->text();
+    d.Napis1->Click();
+  });
+  m->ButonPlusClick();
+  ASSERT_EQ(store().Count(), 1);
+  const TKontakt& k = store().Record(0);
+  EXPECT_EQ(k.nazwisko, T("Soren Angström "));
+  EXPECT_EQ(k.wyswietl, "Soren ");
+  EXPECT_EQ(k.email, "soren@example.dk");
+  EXPECT_EQ(notice, QString::fromUtf8("Pominięto znaki, których Gadu-Gadu nie przenosi: 😎"));
 }

@@ -10,6 +10,7 @@
 
 #include "app/TFStat.h"
 #include "platform/Cp1250.h"
+#include "ui/InputFitter.h"
 #include "ui/TButon.h"
 
 namespace {
@@ -125,4 +126,25 @@ TEST(StatusDialog, TheSeventyFirstCharacterCannotBeTypedNorPasted) {
   EXPECT_EQ(d.Text(), std::string(80, 'q'));
   QTest::keyClick(d.Edit1, Qt::Key_Backspace);
   EXPECT_EQ(d.Text(), std::string(79, 'q'));
+}
+
+// A pasted description: a face goes as its shorthand, what Windows-1250
+// lacks is left out and named under the box, the limit counts what stays,
+// and one undo takes the whole paste back.
+TEST(StatusDialog, PastedDescriptionKeepsToWindows1250AndNamesWhatItLeftOut) {
+  TFStat d;
+  d.show();
+  d.SetText(std::string(60, 'a'));
+  QTest::keyClick(d.Edit1, Qt::Key_End);
+  QApplication::clipboard()->setText(QString::fromUtf8(" 🙂 Ж 😂 …end!"));
+  d.Edit1->paste();
+  EXPECT_EQ(d.Text(), std::string(60, 'a') + " :)   \x85" "end");
+  const QLabel* notice = d.Edit1Fitter->Notice();
+  ASSERT_TRUE(notice);
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_EQ(notice->text(), QString::fromUtf8("Pominięto znaki, których Gadu-Gadu nie przenosi: Ж 😂"));
+  EXPECT_TRUE(d.rect().contains(notice->geometry()));
+  EXPECT_GE(notice->y(), d.Edit1->geometry().bottom()) << "under the box, where there is room";
+  d.Edit1->undo();
+  EXPECT_EQ(d.Text(), std::string(60, 'a'));
 }

@@ -138,3 +138,35 @@ TEST_F(WindowManagerTest, AWindowOnAMonitorThatHasGoneComesBackTheDefaultIsOnThe
   EXPECT_EQ(runOn(one, onTheRight), "lewy = 1002\r\ngorny = 359\r\n") << "left where no screen shows it";
   EXPECT_EQ(runOn(two, ""), "lewy = 940\r\ngorny = 297\r\n") << "the default place is not on the primary";
 }
+
+// A conversation read and copied as on a desktop: the chat window opened
+// by a double-click on the contact, both messages selected with a drag of
+// the mouse, "Kopiuj" clicked in the context menu; the clipboard then holds
+// the text with the emoticon as its shorthand and the link as its address.
+TEST_F(WindowManagerTest, AChatSelectionIsCopiedThroughItsContextMenu) {
+  for (const char* action : {"200 message 5551 Czesc! Zobacz www.wp.pl/plan :)", "100 message 5551 Druga linijka"})
+    serwer.addTimedAction(*ggserwer::parseTimedAction(QString::fromUtf8(action)));
+  WriteWithDescriptionAndContacts();
+  StartOn({.windowManager = true}, {700, 100});
+  ASSERT_TRUE(WaitLoggedIn(0));
+  Pause(1000);
+  ASSERT_TRUE(desktop.Click(main.topLeft() + QPoint(60, 24 + 18 + 9), 1, 2));  // Zosia, after Janek
+  const auto chat = desktop.WaitForWindow("^Zosia \\(nr 5551\\)");
+  ASSERT_TRUE(chat);
+  Pause(1000);
+  const QRect w = desktop.Geometry(*chat).value_or(QRect());
+  // The view: 369 x 175 at (8, 24); from its first corner to its last.
+  ASSERT_TRUE(desktop.Drag(w.topLeft() + QPoint(10, 26), w.topLeft() + QPoint(8 + 360, 24 + 170)));
+  ASSERT_TRUE(desktop.Click(w.topLeft() + QPoint(100, 60), 3));
+  Pause(800);
+  const QImage menu = desktop.Screenshot();
+  if (const QString folder = qEnvironmentVariable("WM_SCREENSHOT_DIR"); !folder.isEmpty())
+    menu.copy(w.adjusted(-20, -20, 120, 60)).save(folder + "/okno-rozmowy-menu.png");
+  ASSERT_TRUE(desktop.Click(w.topLeft() + QPoint(100 + 30, 60 + 10)));  // its first item, "Kopiuj"
+  Pause(500);
+  const QString copied =
+      QString::fromUtf8(desktop.Run("xclip", {"-o", "-selection", "clipboard"}).value_or("(nothing)"));
+  EXPECT_TRUE(copied.contains("Czesc! Zobacz www.wp.pl/plan :)")) << copied.toStdString();
+  EXPECT_TRUE(copied.contains("Druga linijka")) << copied.toStdString();
+  End();
+}

@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "conversation/EmojiEmoticons.h"
 #include "conversation/Emoticons.h"
 #include "conversation/MessageText.h"
 #include "platform/Cp1250.h"
@@ -196,4 +197,24 @@ TEST(MessageToHtml, HostileInputsProduceOnlyGeneratedMarkup) {
     ExpectOnlyGeneratedMarkup(Html(input, NoPictures()), input);
     ExpectOnlyGeneratedMarkup(Html(input, EveryPicture()), input);
   }
+}
+
+// Emoji typed or pasted into a message go as the emoticons' own text and
+// come back as their pictures; a description takes only the shorthands
+// everybody reads as faces.
+TEST(EmojiEmoticons, EmojiGoAsTheTextOfTheirPicturesAndComeBackAsThem) {
+  const auto fit = [](const std::vector<TextFitter::Replacement>& emoji, const char* utf8) {
+    return TextFitter(TextFitter::Forms::kPlain, emoji).Fit(QString::fromUtf8(utf8).toStdU32String());
+  };
+  const TextFitter::Result message = fit(EmojiAsEmoticons(), "Hej🙂 😀😉 😛, 😢 ❤️ 😂 🐈‍⬛ 🏴‍☠️ 👍");
+  EXPECT_EQ(message.text, "Hej:) :D;) :P, ;( <serce> <lol> <kot> <pirat> ");
+  ASSERT_EQ(message.refused.size(), 1u);
+  EXPECT_EQ(message.refused[0], U"\U0001F44D");
+  EXPECT_EQ(Html(message.text, EveryPicture()),
+            "Hej" + Img("usmiech") + " " + Img("szczerzy") + Img("mruga") + " " + Img("z jezorem") + ", " +
+                Img("placze") + " " + Img("serce") + " " + Img("lol") + " " + Img("kot") + " " + Img("pirat") + " ");
+
+  const TextFitter::Result opis = fit(EmojiAsShorthands(), "w pracy 🙂 😂");
+  EXPECT_EQ(opis.text, "w pracy :) ");
+  EXPECT_EQ(opis.refused, std::vector<std::u32string>{U"\U0001F602"});
 }

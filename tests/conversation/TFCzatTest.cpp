@@ -242,6 +242,11 @@ TEST_F(ChatWindowTest, EntryKeepsTo1980BytesWithLineBreaksCountingTwo) {
   QTest::keyClick(w->Memo1, Qt::Key_Return, Qt::ShiftModifier);
   QTest::keyClicks(w->Memo1, "xyz");
   EXPECT_EQ(w->EntryText(), std::string(1976, 'a') + "\r\nxy");
+  // Counted as it goes out: three emoji are six bytes of shorthands.
+  w->Memo1->setPlainText(QString(1976, QChar(u'a')));
+  w->Memo1->moveCursor(QTextCursor::End);
+  w->Memo1->insertPlainText(QString::fromUtf8("🙂😉🙂"));
+  EXPECT_EQ(w->EntryText(), std::string(1976, 'a') + ":);)");
 }
 
 TEST_F(ChatWindowTest, PickerInsertsTheTokenAtTheCaret) {

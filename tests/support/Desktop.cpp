@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QPainter>
+#include <QRegularExpression>
 #include <QtEndian>
 #include <functional>
 
@@ -173,35 +175,71 @@ bool Desktop::Click(QPoint at, int button, int repeat) const {
       .has_value();
 }
 
+bool Desktop::Drag(QPoint from, QPoint to) const {
+  const QPoint middle = (from + to) / 2;
+  return Run("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()), "sleep", "0.2",
+                         "mousedown", "1", "sleep", "0.2", "mousemove", QString::number(middle.x()),
+                         QString::number(middle.y()), "sleep", "0.2", "mousemove", QString::number(to.x()),
+                         QString::number(to.y()), "sleep", "0.2", "mouseup", "1"})
+      .has_value();
+}
+
 bool Desktop::Key(const QString& keys) const { return Run("xdotool", {"key", "--delay", "40", keys}).has_value(); }
 
 bool Desktop::Type(const QString& text) const {
   return Run("xdotool", {"type", "--delay", "40", text}, 60000).has_value();
 }
 
-// xwd writes the root window in its own format: a header of big-endian
-// 32-bit fields, the window's name, the colour map, then the pixels.
-QImage Desktop::Screenshot() const {
-  const auto xwd = Run("xwd", {"-root", "-silent"});
-  if (!xwd || xwd->size() < 100) return {};
-  const auto field = [&](int i) { return qFromBigEndian<quint32>(xwd->constData() + 4 * i); };
+namespace {
+
+// xwd's format: a header of big-endian 32-bit fields, the window's name,
+// the colour map, then the pixels.
+QImage FromXwd(const QByteArray& xwd) {
+  if (xwd.size() < 100) return {};
+  const auto field = [&](int i) { return qFromBigEndian<quint32>(xwd.constData() + 4 * i); };
   const quint32 headerSize = field(0), width = field(4), height = field(5), byteOrder = field(7),
                 bitsPerPixel = field(11), bytesPerLine = field(12), colours = field(19);
   const qsizetype start = qsizetype(headerSize) + qsizetype(colours) * 12;
-  // Pixels of three bytes or of four, the rows padded to bytesPerLine.
-  const quint32 bytes = bitsPerPixel / 8;
-  if ((bytes != 3 && bytes != 4) || bytesPerLine < bytes * width ||
-      xwd->size() < start + qsizetype(bytesPerLine) * height)
-    return {};
+  // Four bytes a pixel as a rule; three when a window of a 32-bit visual
+  // (a tray icon's) is on the screen, its rows then padded as for four.
+  const quint32 step = bitsPerPixel == 32 ? 4 : bitsPerPixel == 24 ? 3 : 0;
+  if (step == 0 || bytesPerLine < step * width || xwd.size() < start + qsizetype(bytesPerLine) * height) return {};
   QImage image(int(width), int(height), QImage::Format_RGB32);
   for (quint32 y = 0; y < height; ++y) {
-    const uchar* row = reinterpret_cast<const uchar*>(xwd->constData() + start + qsizetype(y) * bytesPerLine);
+    const uchar* row = reinterpret_cast<const uchar*>(xwd.constData() + start + qsizetype(y) * bytesPerLine);
     auto* out = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
     for (quint32 x = 0; x < width; ++x) {
-      const uchar* p = row + bytes * x;
-      const quint32 pixel = byteOrder == 0 ? p[0] | p[1] << 8 | p[2] << 16 : p[bytes - 1] | p[bytes - 2] << 8 | p[bytes - 3] << 16;
+      const uchar* p = row + step * x;
+      const quint32 pixel = byteOrder == 0 ? (p[0] | p[1] << 8 | p[2] << 16) : (p[step - 1] | p[step - 2] << 8 | p[step - 3] << 16);
       out[x] = 0xFF000000u | pixel;
     }
   }
   return image;
+}
+
+}  // namespace
+
+// Popup menus are override-redirect windows saved under: Xvfb gives the
+// root's picture without them (black where they stand), so each is read by
+// itself and laid over it.
+QImage Desktop::Screenshot() const {
+  QImage screen = FromXwd(Run("xwd", {"-root", "-silent"}).value_or(QByteArray()));
+  if (screen.isNull()) return screen;
+  const QByteArray tree = Run("xwininfo", {"-root", "-children"}).value_or(QByteArray());
+  static const QRegularExpression child("^\\s+(0x[0-9a-f]+) ", QRegularExpression::MultilineOption);
+  QPainter painter(&screen);
+  for (auto it = child.globalMatch(QString::fromLatin1(tree)); it.hasNext();) {
+    const QString id = it.next().captured(1);
+    const QString info = QString::fromLatin1(Run("xwininfo", {"-id", id}).value_or(QByteArray()));
+    if (!info.contains("Override Redirect State: yes") || !info.contains("Map State: IsViewable")) continue;
+    const auto number = [&](const char* label) {
+      const QRegularExpression re(QString::fromLatin1(label) + ":\\s+(-?\\d+)");
+      return re.match(info).captured(1).toInt();
+    };
+    if (number("Width") < 4 || number("Height") < 4) continue;
+    const QImage window = FromXwd(Run("xwd", {"-id", id, "-silent"}).value_or(QByteArray()));
+    if (!window.isNull())
+      painter.drawImage(QPoint(number("Absolute upper-left X"), number("Absolute upper-left Y")), window);
+  }
+  return screen;
 }

@@ -52,6 +52,8 @@ class Desktop {
 
   // The pointer and the keyboard, as the user works them.
   bool Click(QPoint at, int button = 1, int repeat = 1) const;
+  // Presses the left button at one point, moves and lets go at the other.
+  bool Drag(QPoint from, QPoint to) const;
   bool Key(const QString& keys) const;  // xdotool key names: "Return", "ctrl+c"
   bool Type(const QString& text) const;
 

@@ -1,6 +1,7 @@
 #include "ui/TFBoks.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -10,6 +11,7 @@
 
 #include "UiTestSupport.h"
 #include "platform/Cp1250.h"
+#include "ui/InputFitter.h"
 #include "ui/TNapisButon.h"
 
 namespace {
@@ -104,4 +106,26 @@ TEST_F(PromptWindow, TheTextIsTakenHoweverTheWindowCloses) {
   EXPECT_EQ(askAndThen([] { return AskInBoks(T("Wprowadź hasło"), "", true, "stare"); },
                        [](TFBoks* b) { QTest::keyClick(b->Et, Qt::Key_Enter); }),
             "stare");
+}
+
+// A password reaches the server as typed or not at all: a pasted character
+// Windows-1250 lacks is left out, nothing stands in for it, and the notice
+// says so without showing what was typed. An unmasked prompt names it.
+TEST_F(PromptWindow, WhatTheCodePageLacksIsLeftOutAndNamedOnlyWhereShown) {
+  TFBoks boks;
+  boks.show();
+  QApplication::clipboard()->setText(QString::fromUtf8("hasło→Ж1"));
+  boks.Et->paste();
+  EXPECT_EQ(boks.Text(), T("hasło1"));
+  EXPECT_EQ(boks.Et->cursorPosition(), 6);
+  const QLabel* notice = boks.EtFitter->Notice();
+  ASSERT_TRUE(notice);
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_EQ(notice->text(), QString::fromUtf8("Pominięto znaki, których Gadu-Gadu nie przenosi."));
+  EXPECT_TRUE(notice->testAttribute(Qt::WA_TransparentForMouseEvents)) << "the button under it stays clickable";
+
+  boks.Prepare(T("Wprowadź numer"), T("Wprowadź numer nowej tożsamości:"), false);
+  boks.Et->paste();
+  EXPECT_EQ(boks.Text(), T("hasło1"));
+  EXPECT_EQ(notice->text(), QString::fromUtf8("Pominięto znaki, których Gadu-Gadu nie przenosi: → Ж"));
 }

@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QPainter>
+#include <QPointer>
 
 #include "UiTestSupport.h"
 #include "platform/Cp1250.h"
@@ -160,4 +162,62 @@ TEST_F(TrayIconTest, ItemsIconAnimationAndBalloonReachTheProgram) {
   EXPECT_TRUE(icon->Available());
   icon->ShowBalloon("a", "b", Tray::BalloonIcon::kInformation, 10000);
   EXPECT_EQ(notices.size(), 1u) << "with a tray the icon's own balloon";
+}
+
+// A tray host that draws menus itself (over D-Bus) is given a plain menu
+// with Pupa's items in Pupa's order, with their pictures, delivering the
+// same events after the click; it is rebuilt only when something in it
+// changed, and the host opening it refreshes it. An XEmbed tray gets none.
+TEST_F(TrayIconTest, AHostThatDrawsMenusGetsAPlainMenuWithTheSameItems) {
+  EXPECT_EQ(icon->HostMenu(), nullptr);
+  EXPECT_EQ(icon->Ikona().contextMenu(), nullptr) << "on an XEmbed tray the program pops Pupa up itself";
+  TrayIcon::Options o;
+  o.available = [] { return true; };
+  o.hostDrawsMenu = [] { return true; };
+  TrayIcon host(o);
+  QMenu* menu = host.HostMenu();
+  ASSERT_TRUE(menu);
+  EXPECT_EQ(host.Ikona().contextMenu(), menu);
+  std::vector<std::string> seen;
+  Tray::Events e;
+  e.chatItem = [&](int chat) { seen.push_back("chat " + std::to_string(chat)); };
+  e.zmienStatus = [&] { seen.push_back("status"); };
+  e.zakoncz = [&] { seen.push_back("end"); };
+  e.menuOpening = [&] { seen.push_back("opening"); };
+  host.SetEvents(e);
+  host.SetChats({{T("Zosia"), 3, false}, {T("Łucja & Co"), 4, true}, {"777", -1, false}});
+  host.SetOwnStatus(2);
+  QStringList captions;
+  for (QAction* a : menu->actions()) captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+  EXPECT_EQ(captions, (QStringList{"777", QString::fromUtf8("Łucja  Co"), "Zosia", "-", "Resetuj okno",
+                                   QString::fromUtf8("Zmień status..."), QString::fromUtf8("Zakończ")}))
+      << "as Pupa draws them, without the \"&\"";
+  const QList<QAction*> items = menu->actions();
+  EXPECT_TRUE(items[0]->icon().isNull()) << "a stranger has no picture";
+  EXPECT_FALSE(items[2]->icon().isNull());
+  EXPECT_FALSE(items[5]->icon().isNull()) << "the own status";
+  EXPECT_TRUE(items[6]->icon().isNull());
+
+  items[2]->trigger();
+  items[5]->trigger();
+  items[6]->trigger();
+  EXPECT_TRUE(seen.empty()) << "delivered after the click";
+  QCoreApplication::processEvents();
+  EXPECT_EQ(seen, (std::vector<std::string>{"chat 0", "status", "end"}));
+
+  seen.clear();
+  emit menu->aboutToShow();
+  EXPECT_EQ(seen, std::vector<std::string>{"opening"});
+  const QPointer<QAction> first = menu->actions().first();
+  host.SetChats({{T("Zosia"), 3, false}, {T("Łucja & Co"), 4, true}, {"777", -1, false}});
+  host.SetOwnStatus(2);
+  EXPECT_TRUE(first) << "nothing changed: the menu the host holds stays";
+  host.SetChats({{"5", -1, false}});
+  EXPECT_FALSE(first);
+  EXPECT_EQ(menu->actions().size(), 5);
+  EXPECT_EQ(menu->actions().first()->text(), "5");
+  // Without chats no separator heads it: Pupa hides one in that place.
+  host.SetChats({});
+  ASSERT_EQ(menu->actions().size(), 3);
+  EXPECT_EQ(menu->actions().first()->text(), "Resetuj okno");
 }

@@ -4,8 +4,10 @@
 // PNG files into the folder (default: docs/screenshots); then the same window
 // and a question in the inverted (light) scheme; the password prompt and the
 // main window with contacts, at the top of its list and paged down; a
-// conversation with messages of every delivery state; a chat window, the same
-// with a selection and its context menu, and the window size dialog; the settings dialog on each of its tabs, at a first
+// conversation with messages of every delivery state; a chat window, the
+// same with a selection and its context menu, and after a paste of what the
+// network cannot carry, and the window size dialog; the settings dialog on
+// each of its tabs, at a first
 // start and with three identities; the demo a quarter of a minute in.
 
 #include <QApplication>
@@ -234,6 +236,27 @@ void chatWindowSelection(const char* name) {
   if (!shot.save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
   else std::printf("%s\n", qPrintable(path));
   view->ContextMenu()->hide();
+}
+
+// The same window just after a paste of what the network cannot carry:
+// the smile became its shorthand, the arrow and the half their plain forms,
+// and the notice above the entry names what was left out.
+void chatWindowRefused(const char* name) {
+  struct Offline : TFCzat::Outgoing {
+    bool Connected() const override { return false; }
+    void SendChatMessage(uint32_t, std::string) override {}
+  } outgoing;
+  DesktopShellOpen shell;
+  TFCzat w(5551, shell, QStringLiteral(WM_ASSETS_DIR), outgoing);
+  w.setWindowTitle(cp1250::toQString(T("Zosia (nr 5551)")));
+  w.Rozmowa->SetToday([] { return DayNumber(2026, 12, 8); });
+  const uint32_t noon = 1796731200;  // 2026-12-08 12:00 UTC
+  w.Rozmowa->AddMessage(T("Hej! Masz już bilety? Rozkład jest na www.pkp.pl/rozklad :)"), noon - 1800, Received);
+  w.Rozmowa->AddMessage(T("Mam, wagon 7 miejsce 45 ;) Biorę też <kwiatek>"), noon - 1500, Delivered);
+  w.show();
+  w.Memo1->insertPlainText(QString::fromUtf8("Super 🙂 Pociąg → Kraków za ½ h, Саша pozdrawia 👍🏽"));
+  QCoreApplication::processEvents();
+  save(w, name);
 }
 
 // The size dialog as the chat window opens it.
@@ -478,6 +501,7 @@ int main(int argc, char** argv) {
   conversation("rozmowa.png");
   chatWindow("okno-rozmowy.png");
   chatWindowSelection("okno-rozmowy-zaznaczenie.png");
+  chatWindowRefused("okno-rozmowy-pominiete.png");
   sizeDialog("rozmiar-okna.png");
   mainSizeDialog("rozmiar-okna-glownego.png");
   aboutWindow("informacje.png");

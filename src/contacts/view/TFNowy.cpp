@@ -9,6 +9,7 @@
 
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
+#include "ui/InputFitter.h"
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
 #include "ui/TButon.h"
@@ -123,6 +124,8 @@ TFNowy::TFNowy(QWidget* parent) : TSkinnedForm(parent) {
   EAdres = Edit(this, "EAdres", 8, 192, 121, TKontakt::kPojEmail);
   EAdres->setValidator(new LowerCaseValidator(EAdres));
   EAdresLabel = Label(this, "EAdresLabel", "Adres poczty elektronicznej", EAdres, true);
+  // The names and the address are kept and sent as Windows-1250.
+  for (QLineEdit* e : {ENazwisko, ENazwa, EAdres}) new InputFitter(e, TextFitter());
 
   Napis1 = new TNapisButon(this);
   Napis1->setObjectName(QStringLiteral("Napis1"));

@@ -3,14 +3,14 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTextCursor>
-#include <QTextDocument>
 
+#include "conversation/EmojiEmoticons.h"
 #include "conversation/view/TFEmoty.h"
 #include "conversation/view/TRozmowa.h"
 #include "platform/Cp1250.h"
 #include "ui/Anchors.h"
+#include "ui/InputFitter.h"
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
 #include "ui/TButon.h"
@@ -36,8 +36,6 @@ TButon* Button(QWidget* parent, const char* name, const TImageList& list, uint8_
   if (hint) b->setToolTip(QString::fromUtf8(hint));
   return b;
 }
-
-bool IsHighSurrogateAt(const QString& s, int i) { return i >= 0 && i < s.size() && s[i].isHighSurrogate(); }
 
 }  // namespace
 
@@ -74,11 +72,9 @@ void TFCzat::BuildComponents() {
   Memo1->setTabChangesFocus(true);
   Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Memo1->installEventFilter(this);
-  connect(Memo1->document(), &QTextDocument::contentsChange, this, [this](int at, int, int added) {
-    changedAt_ = at;
-    changedCount_ = added;
-  });
-  connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { KeepToLimit(); });
+  // An emoji with a picture of its own goes as that picture's text, which
+  // the partner's program draws as the picture.
+  Memo1Fitter = new InputFitter(Memo1, TextFitter(TextFitter::Forms::kPlain, EmojiAsEmoticons()), kMaxMessage);
   connect(Memo1, &QPlainTextEdit::selectionChanged, this, [this] {
     if (Memo1->textCursor().hasSelection()) viewSelectedLast_ = false;
   });
@@ -136,54 +132,11 @@ void TFCzat::closeEvent(QCloseEvent* event) {
   if (event->isAccepted()) emit Closed(this);
 }
 
-int TFCzat::EntryBytes(const QString& plainText) {
-  int bytes = 0;
-  for (int i = 0; i < plainText.size(); ++i) {
-    const QChar c = plainText[i];
-    if (c.isHighSurrogate() && i + 1 < plainText.size() && plainText[i + 1].isLowSurrogate()) ++i;
-    bytes += c == u'\n' ? 2 : 1;  // a line break goes out as CR LF
-  }
-  return bytes;
-}
-
 std::string TFCzat::EntryText() const {
   if (!Memo1) return {};
   QString text = Memo1->toPlainText();
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
   return cp1250::fromQString(text);
-}
-
-void TFCzat::KeepToLimit() {
-  if (limiting_) return;
-  const QString text = Memo1->toPlainText();
-  int excess = EntryBytes(text) - kMaxMessage;
-  if (excess <= 0) return;
-  // What was just typed or pasted loses its end; the rest of the entry stays.
-  const int end = std::min<int>(changedAt_ + changedCount_, text.size());
-  int cut = end;
-  const int floor = std::max(0, changedAt_);
-  while (excess > 0 && cut > floor) {
-    --cut;
-    if (text[cut].isLowSurrogate() && IsHighSurrogateAt(text, cut - 1) && cut - 1 >= floor) --cut;
-    excess -= text[cut] == u'\n' ? 2 : 1;
-  }
-  limiting_ = true;
-  QTextCursor c(Memo1->document());
-  c.setPosition(cut);
-  c.setPosition(end, QTextCursor::KeepAnchor);
-  c.removeSelectedText();
-  if (excess > 0) {
-    // Only when the entry was over the limit before the change: it is cut
-    // at its end.
-    c.movePosition(QTextCursor::End);
-    while (excess > 0 && c.position() > 0) {
-      c.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
-      excess -= c.selectedText().startsWith(QChar::ParagraphSeparator) ? 2 : 1;
-      c.removeSelectedText();
-    }
-  }
-  limiting_ = false;
-  Memo1->setTextCursor(c);
 }
 
 bool TFCzat::eventFilter(QObject* watched, QEvent* event) {

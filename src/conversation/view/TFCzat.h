@@ -17,6 +17,7 @@
 #include "platform/DeferredRelease.h"
 #include "ui/TSkinnedForm.h"
 
+class InputFitter;
 class QKeyEvent;
 class QPlainTextEdit;
 class ShellOpen;
@@ -62,7 +63,6 @@ class TFCzat : public TSkinnedForm {
 
   // Memo1's text as it is sent: Windows-1250 bytes, line breaks as CR LF.
   std::string EntryText() const;
-  static int EntryBytes(const QString& plainText);
 
   void BZamknijClick() { close(); }
   // Hides the window where something brings it back (CanHide), else
@@ -81,6 +81,8 @@ class TFCzat : public TSkinnedForm {
   TButon* Buton2 = nullptr;
   TButon* Buton3 = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
+  // Keeps Memo1 to what the network carries, within kMaxMessage.
+  InputFitter* Memo1Fitter = nullptr;
 
   void setVisible(bool visible) override;
 
@@ -100,16 +102,10 @@ class TFCzat : public TSkinnedForm {
  private:
   bool Memo1KeyDown(QKeyEvent* key);
   void PlaceComponents();
-  // Cuts what was just typed or pasted so the entry keeps to kMaxMessage.
-  void KeepToLimit();
 
   QString programDir_;
   Outgoing& outgoing_;
   bool nowy_ = false;
-  // Where the last change of Memo1 put its characters.
-  int changedAt_ = 0;
-  int changedCount_ = 0;
-  bool limiting_ = false;
   // The last selection made was the view's, not the entry's: Ctrl+C copies it.
   bool viewSelectedLast_ = false;
   DeferredRelease release_{*this};
