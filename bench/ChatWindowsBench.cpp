@@ -4,22 +4,16 @@
 // QApplication with the skin loaded, one window made and closed before).
 // Reported as counters: resident memory and heap in use (mallinfo2) above
 // that baseline, in all and per window; the target is under 20 MB in all.
-#include <benchmark/benchmark.h>
+#include "QtBench.h"
 
 #include <malloc.h>
-#include <unistd.h>
 
-#include <QApplication>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 
 #include "conversation/view/ChatWindows.h"
 #include "platform/Tray.h"
 #include "platform/desktop/ShellOpen.h"
-#include "ui/Skin.h"
-#include "ui/SkinFonts.h"
 
 namespace {
 
@@ -36,15 +30,6 @@ class Offline : public TFCzat::Outgoing {
 
 constexpr uint32_t kNoon = 1796731200;
 const std::string kSpam = "Tanie kredyty bez BIK! Wejdz na http://example.com/oferta?id=77 :) <usmiech>";
-
-double ResidentMb() {
-  long pages = 0, resident = 0;
-  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(f);
-  }
-  return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
 
 double HeapMb() { return double(mallinfo2().uordblks) / (1024.0 * 1024.0); }
 
@@ -83,15 +68,4 @@ BENCHMARK(BM_HiddenStrangerChats)->Arg(1000)->Iterations(1)->Unit(benchmark::kMi
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  InstallFontSubstitutes();
-  Skin::get().LoadPictures();
-  ApplyColourScheme(ColourScheme{});
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunQtBenchmarks(argc, argv); }

@@ -4,16 +4,12 @@
 //   75,000 entries): the time to dispatch it (target: under 50 ms);
 // - 100,000 messages from distinct strangers: the time to dispatch them
 //   all and the resident memory they add (targets: under 10 s, 200 MB).
-#include <benchmark/benchmark.h>
+#include "QtBench.h"
 
 #include <malloc.h>
-#include <unistd.h>
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <cstdio>
-#include <cstdlib>
 
 #include "app/TFMain.h"
 #include "contacts/view/TFPuk.h"
@@ -22,8 +18,6 @@
 #include "platform/desktop/ShellOpen.h"
 #include "platform/Sound.h"
 #include "protocol/Packets.h"
-#include "ui/Skin.h"
-#include "ui/SkinFonts.h"
 
 namespace {
 
@@ -36,15 +30,6 @@ class Silence : public NotifySound {
  public:
   void Play() override {}
 };
-
-double ResidentMb() {
-  long pages = 0, resident = 0;
-  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(f);
-  }
-  return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
 
 // The main window with an identity and its archive in a folder of its own.
 struct Program {
@@ -134,14 +119,4 @@ BENCHMARK(BM_MessagesFromStrangers)->Arg(100000)->Iterations(1)->Unit(benchmark:
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  InstallFontSubstitutes();
-  Skin::get().LoadPictures();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunQtBenchmarks(argc, argv); }

@@ -56,6 +56,8 @@ TFStat::TFStat(QWidget* parent) : TSkinnedForm(parent) {
   // everybody reads as a face, or not at all.
   Edit1Fitter = new InputFitter(Edit1, TextFitter(TextFitter::Forms::kPlain, EmojiAsShorthands()), kMaxOpis);
   connect(Edit1, &QPlainTextEdit::textChanged, this, [this] { Edit1Change(); });
+  // The dialog opens for the description: the keyboard writes it at once.
+  Edit1->setFocus();
 
   CheckBox1 = new QCheckBox(this);
   CheckBox1->setObjectName(QStringLiteral("CheckBox1"));

@@ -1,5 +1,6 @@
 #include "ui/TButon.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -59,7 +60,7 @@ void TButon::paintEvent(QPaintEvent*) {
       p.drawEllipse(QRect(cx - n, cy - n, 2 * n, 2 * n));
     }
   }
-  if (hasFocus()) {
+  if (focusShown_) {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Kolor(Skin::get().colours().dimmedText), 1, Qt::DotLine));
@@ -78,11 +79,13 @@ void TButon::keyPressEvent(QKeyEvent* e) {
 
 void TButon::focusInEvent(QFocusEvent* e) {
   QWidget::focusInEvent(e);
+  focusShown_ = e->reason() == Qt::TabFocusReason || e->reason() == Qt::BacktabFocusReason;
   update();
 }
 
 void TButon::focusOutEvent(QFocusEvent* e) {
   QWidget::focusOutEvent(e);
+  focusShown_ = false;
   update();
 }
 

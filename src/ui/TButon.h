@@ -52,6 +52,9 @@ class TButon : public QWidget, public TSkinRecolourable {
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  // The focus frame shows only when the keyboard brought the focus: a
+  // window that opens with the focus on a button draws no frame on it.
+  bool focusShown_ = false;
   void rebuildFace();
 
   const TImageList* il_ = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/TNapisButon.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -36,7 +37,7 @@ void TNapisButon::paintEvent(QPaintEvent*) {
     if (r.isEmpty()) break;
     p.fillRect(r, Kolor(byDistance[std::abs(i - 3)]));
   }
-  if (hasFocus()) {
+  if (focusShown_) {
     QPen dots(Kolor(d.dimmedText), 1, Qt::DotLine);
     p.setPen(dots);
     p.drawRect(QRect(4, 4, width() - 9, height() - 9));
@@ -86,10 +87,12 @@ void TNapisButon::keyPressEvent(QKeyEvent* e) {
 
 void TNapisButon::focusInEvent(QFocusEvent* e) {
   QWidget::focusInEvent(e);
+  focusShown_ = e->reason() == Qt::TabFocusReason || e->reason() == Qt::BacktabFocusReason;
   update();
 }
 
 void TNapisButon::focusOutEvent(QFocusEvent* e) {
   QWidget::focusOutEvent(e);
+  focusShown_ = false;
   update();
 }

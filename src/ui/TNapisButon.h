@@ -36,6 +36,9 @@ class TNapisButon : public QWidget {
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  // The focus frame shows only when the keyboard brought the focus: a
+  // window that opens with the focus on a button draws no frame on it.
+  bool focusShown_ = false;
   std::string napis_;
   QString shown_;
   int modal_ = 0;

@@ -85,15 +85,6 @@ struct DesktopEndToEndTest : EndToEndFixture {
     environment = desktop.Environment();
     arguments = {};  // shown, as after a start from the menu
   }
-  // The folder as the fixture writes it, the main window placed.
-  void PlaceMainWindow() {
-    QFile ini(dir.filePath("Wirmelak.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::Append));
-    ini.write(QStringLiteral("lewy = %1\r\ngorny = %2\r\nszerokosc = 250\r\nwysokosc = 545\r\n")
-                  .arg(kMain.x())
-                  .arg(kMain.y())
-                  .toLatin1());
-  }
   void UnderMemcheck() {
     wrapper = {"valgrind", "--tool=memcheck", "--error-exitcode=99", "--child-silent-after-fork=yes",
                "--num-callers=40", "--suppressions=" WM_VALGRIND_SUPPRESSIONS,
@@ -101,7 +92,7 @@ struct DesktopEndToEndTest : EndToEndFixture {
     endMs = kSlowMs;
   }
   void StartShown() {
-    PlaceMainWindow();
+    PlaceMainWindow(kMain);
     Start();
     const auto window = desktop.WaitForWindow(kMainTitle, kSlowMs);
     ASSERT_TRUE(window) << "no main window";

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QPoint>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -193,6 +194,17 @@ struct EndToEndFixture : ::testing::Test {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     return env;
+  }
+
+  // The main window at a known place at its design size, so that every
+  // component is where the layout puts it.
+  void PlaceMainWindow(QPoint at) {
+    QFile ini(dir.filePath("Wirmelak.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write(QStringLiteral("lewy = %1\r\ngorny = %2\r\nszerokosc = 250\r\nwysokosc = 545\r\n")
+                  .arg(at.x())
+                  .arg(at.y())
+                  .toLatin1());
   }
 
   void Start() {

@@ -334,7 +334,7 @@ TEST_F(TrayTest, LaterCopyIsShownTheWindowOfTheDefaultIdentity) {
     s.connectToServer(SingleInstance::ServerName(dir.path() + "/"));
     if (!s.waitForConnected(1000)) return QByteArray("no connection");
     s.write("pokaz\n");
-    QTest::qWaitFor([&] { return s.canReadLine() || s.state() != QLocalSocket::ConnectedState; }, 2000);
+    (void)QTest::qWaitFor([&] { return s.canReadLine() || s.state() != QLocalSocket::ConnectedState; }, 2000);
     return s.readLine(16);
   };
   EXPECT_EQ(ask(), "nie\n") << "no identity loaded";

@@ -45,13 +45,7 @@ struct WindowManagerTest : EndToEndFixture {
     ASSERT_TRUE(desktop.Start(options)) << desktop.Problem().toStdString();
     environment = desktop.Environment();
     arguments = {};
-    QFile ini(dir.filePath("Wirmelak.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::Append));
-    ini.write(QStringLiteral("lewy = %1\r\ngorny = %2\r\nszerokosc = 250\r\nwysokosc = 545\r\n")
-                  .arg(mainAt.x())
-                  .arg(mainAt.y())
-                  .toLatin1());
-    ini.close();
+    PlaceMainWindow(mainAt);
     Start();
     const auto window = desktop.WaitForWindow(kMainTitle);
     ASSERT_TRUE(window) << "no main window";

@@ -163,20 +163,30 @@ void conversation(const char* name) {
   save(form, name);
 }
 
-// A chat window as the user sees it: received messages with a link and
-// emoticons, the user's own delivered, queued and not delivered, and a reply
-// being typed.
-void chatWindow(const char* name) {
+// Zosia's chat window, offline, on 2026-12-08, her first message in it:
+// what every picture of a chat window starts from.
+struct ZosiaChat {
   struct Offline : TFCzat::Outgoing {
     bool Connected() const override { return false; }
     void SendChatMessage(uint32_t, std::string) override {}
   } outgoing;
   DesktopShellOpen shell;
-  TFCzat w(5551, shell, QStringLiteral(WM_ASSETS_DIR), outgoing);
-  w.setWindowTitle(cp1250::toQString(T("Zosia (nr 5551)")));
-  w.Rozmowa->SetToday([] { return DayNumber(2026, 12, 8); });
-  const uint32_t noon = 1796731200;  // 2026-12-08 12:00 UTC
-  w.Rozmowa->AddMessage(T("Hej! Masz już bilety? Rozkład jest na www.pkp.pl/rozklad :)"), noon - 1800, Received);
+  TFCzat w{5551, shell, QStringLiteral(WM_ASSETS_DIR), outgoing};
+  static constexpr uint32_t noon = 1796731200;  // 2026-12-08 12:00 UTC
+  ZosiaChat() {
+    w.setWindowTitle(cp1250::toQString(T("Zosia (nr 5551)")));
+    w.Rozmowa->SetToday([] { return DayNumber(2026, 12, 8); });
+    w.Rozmowa->AddMessage(T("Hej! Masz już bilety? Rozkład jest na www.pkp.pl/rozklad :)"), noon - 1800, Received);
+  }
+};
+
+// A chat window as the user sees it: received messages with a link and
+// emoticons, the user's own delivered, queued and not delivered, and a reply
+// being typed.
+void chatWindow(const char* name) {
+  ZosiaChat chat;
+  TFCzat& w = chat.w;
+  const uint32_t noon = ZosiaChat::noon;
   w.Rozmowa->AddMessage(T("Mam, wagon 7 miejsce 45 ;) Biorę też <kwiatek>"), noon - 1500, Delivered);
   w.Rozmowa->AddMessage(T("Super!! <lol>"), noon - 900, Received);
   w.Rozmowa->AddMessage(T("Będę na peronie kwadrans wcześniej"), noon - 600, Queued);
@@ -191,16 +201,9 @@ void chatWindow(const char* name) {
 // A chat window with a selection drawn across two messages, a smile and a
 // link among them, and its context menu open over the conversation.
 void chatWindowSelection(const char* name) {
-  struct Offline : TFCzat::Outgoing {
-    bool Connected() const override { return false; }
-    void SendChatMessage(uint32_t, std::string) override {}
-  } outgoing;
-  DesktopShellOpen shell;
-  TFCzat w(5551, shell, QStringLiteral(WM_ASSETS_DIR), outgoing);
-  w.setWindowTitle(cp1250::toQString(T("Zosia (nr 5551)")));
-  w.Rozmowa->SetToday([] { return DayNumber(2026, 12, 8); });
-  const uint32_t noon = 1796731200;  // 2026-12-08 12:00 UTC
-  w.Rozmowa->AddMessage(T("Hej! Masz już bilety? Rozkład jest na www.pkp.pl/rozklad :)"), noon - 1800, Received);
+  ZosiaChat chat;
+  TFCzat& w = chat.w;
+  const uint32_t noon = ZosiaChat::noon;
   w.Rozmowa->AddMessage(T("Mam, wagon 7 miejsce 45 ;) Biorę też <kwiatek>"), noon - 1500, Delivered);
   w.Rozmowa->AddMessage(T("Super!! <lol> To do zobaczenia na peronie"), noon - 900, Received);
   w.Rozmowa->AddMessage(T("Będę kwadrans wcześniej"), noon - 600, Delivered);
@@ -242,16 +245,9 @@ void chatWindowSelection(const char* name) {
 // the smile became its shorthand, the arrow and the half their plain forms,
 // and the notice above the entry names what was left out.
 void chatWindowRefused(const char* name) {
-  struct Offline : TFCzat::Outgoing {
-    bool Connected() const override { return false; }
-    void SendChatMessage(uint32_t, std::string) override {}
-  } outgoing;
-  DesktopShellOpen shell;
-  TFCzat w(5551, shell, QStringLiteral(WM_ASSETS_DIR), outgoing);
-  w.setWindowTitle(cp1250::toQString(T("Zosia (nr 5551)")));
-  w.Rozmowa->SetToday([] { return DayNumber(2026, 12, 8); });
-  const uint32_t noon = 1796731200;  // 2026-12-08 12:00 UTC
-  w.Rozmowa->AddMessage(T("Hej! Masz już bilety? Rozkład jest na www.pkp.pl/rozklad :)"), noon - 1800, Received);
+  ZosiaChat chat;
+  TFCzat& w = chat.w;
+  const uint32_t noon = ZosiaChat::noon;
   w.Rozmowa->AddMessage(T("Mam, wagon 7 miejsce 45 ;) Biorę też <kwiatek>"), noon - 1500, Delivered);
   w.show();
   w.Memo1->insertPlainText(QString::fromUtf8("Super 🙂 Pociąg → Kraków za ½ h, Саша pozdrawia 👍🏽"));

@@ -79,6 +79,8 @@ void TFCzat::BuildComponents() {
     if (Memo1->textCursor().hasSelection()) viewSelectedLast_ = false;
   });
 
+  // What the user types goes to the entry, not to the first button.
+  Memo1->setFocus();
   PlaceComponents();
   ApplyColours();  // the window may have taken the scheme's colours before
 }
@@ -157,23 +159,21 @@ bool TFCzat::Memo1KeyDown(QKeyEvent* key) {
     Rozmowa->CopySelection();
     return true;
   }
+  struct Reading {
+    Qt::KeyboardModifiers mods;
+    int key;
+    void (TRozmowa::*scroll)();
+  };
+  static const Reading kReading[] = {{Qt::NoModifier, Qt::Key_PageUp, &TRozmowa::PageUp},
+                                     {Qt::NoModifier, Qt::Key_PageDown, &TRozmowa::PageDown},
+                                     {Qt::ControlModifier, Qt::Key_Home, &TRozmowa::ScrollToOldest},
+                                     {Qt::ControlModifier, Qt::Key_End, &TRozmowa::ScrollToNewest}};
   const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-  if (mods == Qt::NoModifier && key->key() == Qt::Key_PageUp) {
-    Rozmowa->PageUp();
-    return true;
-  }
-  if (mods == Qt::NoModifier && key->key() == Qt::Key_PageDown) {
-    Rozmowa->PageDown();
-    return true;
-  }
-  if (mods == Qt::ControlModifier && key->key() == Qt::Key_Home) {
-    Rozmowa->ScrollToOldest();
-    return true;
-  }
-  if (mods == Qt::ControlModifier && key->key() == Qt::Key_End) {
-    Rozmowa->ScrollToNewest();
-    return true;
-  }
+  for (const Reading& r : kReading)
+    if (mods == r.mods && key->key() == r.key) {
+      (Rozmowa->*r.scroll)();
+      return true;
+    }
   if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
   if (key->modifiers() & Qt::ShiftModifier) {
     QTextCursor c = Memo1->textCursor();
