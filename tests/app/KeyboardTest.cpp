@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -71,7 +72,10 @@ TEST(DialogKeyboard, EscCancelsEnterPressesTheDefaultTabAndSpaceReachTheButtons)
   // Esc cancels the status, size, password and about windows too.
   {
     TFStat stat;
-    user.Then("TFStat", [](QWidget& w) { Key(w, Qt::Key_Escape); });
+    user.Then("TFStat", [](QWidget& w) {
+      EXPECT_EQ(w.focusWidget(), static_cast<QWidget*>(static_cast<TFStat&>(w).Edit1)) << "the description takes the typing";
+      Key(w, Qt::Key_Escape);
+    });
     EXPECT_EQ(stat.ShowModal(), kMrCancel);
   }
   int width = 300, height = 400;
