@@ -1,0 +1,138 @@
+// The built program read by a screen reader's library over AT-SPI: Xvfb, a
+// session bus of the test's own with the accessibility bus launched on it,
+// the demo's cast played by the emulator, and ScreenReader.py walking the
+// tree with python3-pyatspi. Set WM_TEST_ATSPI_DUMP to a file to keep what
+// it read.
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QFile>
+#include <QStandardPaths>
+
+#include "EndToEndFixture.h"
+#include "ggserwer/Scenario.h"
+#include "support/Desktop.h"
+
+using namespace endtoend;
+
+namespace {
+
+constexpr int kWaitMs = 20000;
+const QString kPython = "/usr/bin/python3";
+const QString kLauncher = "/usr/libexec/at-spi-bus-launcher";
+
+struct DesktopAccessibilityTest : EndToEndFixture {
+  Desktop desktop;
+  QProcess daemon, launcher, reader;
+
+  static void Stop(QProcess& p) {
+    if (p.state() == QProcess::NotRunning) return;
+    p.terminate();
+    if (!p.waitForFinished(3000)) {
+      p.kill();
+      p.waitForFinished(3000);
+    }
+  }
+  void TearDown() override {
+    Stop(reader);
+    EndToEndFixture::TearDown();
+    QDBusConnection::disconnectFromBus("a11y");
+    // The launcher takes its bus and the registry down with it.
+    Stop(launcher);
+    Stop(daemon);
+  }
+};
+
+}  // namespace
+
+TEST_F(DesktopAccessibilityTest, AScreenReaderReadsTheDemoAndPressesAButton) {
+  if (!QFile::exists(kPython) || !QFile::exists(kLauncher) ||
+      QProcess::execute(kPython, {"-c", "import pyatspi"}) != 0)
+    GTEST_SKIP() << "no at-spi2-core or python3-pyatspi";
+  QString error;
+  const auto cast = ggserwer::loadScenario(QStringLiteral(DEMO_CAST), &error);
+  ASSERT_TRUE(cast.has_value()) << error.toStdString();
+  serwer.play(*cast);
+  for (const auto& member : cast->cast) {
+    TKontakt k;
+    k.numer = member.number;
+    k.wyswietl = cp1250::fromQString(member.name);
+    kontakty.push_back(k);
+  }
+  WriteFolder();
+  ASSERT_TRUE(desktop.Start({})) << desktop.Problem().toStdString();
+
+  // The session bus, and the accessibility bus announced on it.
+  QProcessEnvironment env = desktop.Environment();
+  daemon.setProcessEnvironment(env);
+  daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+  ASSERT_TRUE(daemon.waitForStarted(3000));
+  ASSERT_TRUE(Serwer::waitFor([&] { return daemon.canReadLine(); }, 5000));
+  const QString address = QString::fromLatin1(daemon.readLine().trimmed());
+  env.insert("DBUS_SESSION_BUS_ADDRESS", address);
+  launcher.setProcessEnvironment(env);
+  launcher.start(kLauncher, {"--launch-immediately", "--a11y=1"});
+  ASSERT_TRUE(launcher.waitForStarted(3000));
+  QDBusConnection bus = QDBusConnection::connectToBus(address, "a11y");
+  ASSERT_TRUE(Serwer::waitFor([&] { return bus.interface()->isServiceRegistered("org.a11y.Bus").value(); }, 5000));
+
+  environment = env;
+  environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+  arguments = {};
+  Start();
+  if (HasFatalFailure()) return;
+
+  const QString celina = cast->cast[2].name;
+  reader.setProcessEnvironment(env);
+  reader.start(kPython, {QStringLiteral(SCREEN_READER), QString::number(program.processId()), celina, "1003"});
+  ASSERT_TRUE(reader.waitForStarted(3000));
+  QString heard;
+  const QByteArray text = QByteArray::fromStdString(T("Dzięki! Do zobaczenia :) bilety są na www.kino.pl"));
+  Serwer::waitFor(
+      [&] {
+        while (reader.canReadLine()) {
+          const QString line = QString::fromUtf8(reader.readLine());
+          heard += line;
+          if (line.startsWith("? message 1003")) serwer.sendMessage(1003, text);
+        }
+        return reader.state() == QProcess::NotRunning;
+      },
+      60000);
+  heard += QString::fromUtf8(reader.readAll());
+  if (const QString out = qEnvironmentVariable("WM_TEST_ATSPI_DUMP"); !out.isEmpty()) {
+    QFile f(out);
+    if (f.open(QIODevice::WriteOnly)) f.write(heard.toUtf8());
+  }
+  SCOPED_TRACE(heard.toStdString());
+  ASSERT_EQ(reader.state(), QProcess::NotRunning) << "the reader did not finish";
+  EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+
+  // The main window: the buttons by their hints, the indicator and the
+  // status in words, the contacts with their states.
+  const QString main = heard.section("== main window\n", 1).section("\n==", 0, 0);
+  for (const char* line : {"push button \"Dodaj znajomego\" [Press, SetFocus]", "push button \"Zamknij program\"",
+                           "push button \"Ustawienia\"", "push button \"archiwum\" (Otwórz archiwum wiadomości)",
+                           "push button \"Stan połączenia: połączony\"", "push button \"Aktualny status: nie ma mnie\"",
+                           "list \"Znajomi\"",
+                           "list item \"Agnieszka, dostępny, Na wykładzie do 14:00, potem w bibliotece\"",
+                           "list item \"Darek, niedostępny, w podróży, wracam w poniedziałek\"",
+                           "list item \"Ewa, niedostępny\""})
+    EXPECT_TRUE(main.contains(QString::fromUtf8(line))) << line;
+  EXPECT_LT(main.indexOf("list item \"Agnieszka"), main.indexOf("list item \"Darek")) << "present contacts first";
+
+  // The chat: the new message was announced as it came, with its sender,
+  // its words, the emoticon as its shorthand and the address as a link.
+  const QString said = celina + ", ";
+  EXPECT_TRUE(heard.contains("event object:children-changed:add list item \"" + said)) << "not announced";
+  const QString chat = heard.section("== chat window\n", 1).section("\n==", 0, 0);
+  EXPECT_TRUE(chat.contains(QString::fromUtf8("Dzięki! Do zobaczenia :) bilety są na www.kino.pl\""))) << "the message";
+  EXPECT_TRUE(chat.contains("link \"www.kino.pl\" [Press]"));
+  EXPECT_TRUE(chat.contains(QString::fromUtf8("text \"Twoja wiadomość\"")));
+
+  // "Dodaj znajomego" pressed through the bus brought up the contact's data.
+  const QString dialog = heard.section("== contact's data\n", 1).section("\n==", 0, 0);
+  EXPECT_TRUE(dialog.startsWith("dialog \"Dane znajomego\""));
+  EXPECT_TRUE(dialog.contains(QString::fromUtf8("text \"nr użytkownika\"")));
+  EXPECT_TRUE(heard.contains("== done"));
+  End();
+}

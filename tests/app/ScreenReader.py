@@ -1,0 +1,169 @@
+#!/usr/bin/python3
+# A screen reader's walk through Wirmelak over AT-SPI, for the accessibility
+# test: it finds the program by its process id, prints the main window's
+# tree once the contacts are online, opens a contact's chat through the
+# list item's action, asks the test for a message from that contact (a line
+# "? message NUMBER") and waits for the conversation to announce it, then
+# presses "Dodaj znajomego" through its action and cancels the dialog that
+# comes up. Every tree and every event it hears goes to stdout; a step that
+# does not come within its time prints "! ..." and ends with status 1.
+#
+# usage: ScreenReader.py PID CONTACT_NAME CONTACT_NUMBER
+
+import sys
+
+import pyatspi
+from gi.repository import GLib
+
+pid, contact, number = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+STATES = {pyatspi.STATE_SELECTED: "selected", pyatspi.STATE_FOCUSED: "focused",
+          pyatspi.STATE_CHECKED: "checked", pyatspi.STATE_READ_ONLY: "read-only"}
+
+
+def say(line):
+    print(line, flush=True)
+
+
+def children(acc):
+    try:
+        return [c for c in acc if c is not None]
+    except Exception:
+        return []
+
+
+def describe(acc):
+    states = acc.getState()
+    words = [w for s, w in STATES.items() if states.contains(s)]
+    line = '%s "%s"' % (acc.getRoleName(), acc.name)
+    if acc.description:
+        line += ' (%s)' % acc.description
+    try:
+        action = acc.queryAction()
+        names = [action.getName(i) for i in range(action.nActions)]
+        if names:
+            line += ' [%s]' % ", ".join(names)
+    except NotImplementedError:
+        pass
+    if words:
+        line += ' {%s}' % " ".join(words)
+    return line
+
+
+# What a screen reader reaches: the objects that are showing.
+def dump(acc, depth=0):
+    say("  " * depth + describe(acc))
+    for c in children(acc):
+        if c.getState().contains(pyatspi.STATE_SHOWING):
+            dump(c, depth + 1)
+
+
+def find(acc, role, name=None, prefix=None):
+    for c in children(acc):
+        if c.getRoleName() == role and (name is None or c.name == name) and \
+                (prefix is None or c.name.startswith(prefix)):
+            return c
+        found = find(c, role, name, prefix)
+        if found:
+            return found
+    return None
+
+
+def app():
+    for a in children(pyatspi.Registry.getDesktop(0)):
+        if a.get_process_id() == pid:
+            return a
+    return None
+
+
+def window(title):
+    a = app()
+    for w in children(a) if a else []:
+        if w.name == title and w.getState().contains(pyatspi.STATE_SHOWING):
+            return w
+    return None
+
+
+def press(acc, what):
+    action = acc.queryAction()
+    say("> %s: %s" % (what, action.getName(0)))
+    action.doAction(0)
+
+
+def heard(event):
+    if event.type.startswith("object:children-changed:add") and event.any_data is not None:
+        say("event %s %s" % (event.type, describe(event.any_data)))
+    elif event.type.startswith("object:property-change:accessible-name"):
+        say('event %s %s "%s"' % (event.type, event.source.getRoleName(), event.source.name))
+
+
+def script():
+    yield "the program on the bus", 20, lambda: window("Wirmelak v1.2++")
+    main = window("Wirmelak v1.2++")
+    contacts = find(main, "list", "Znajomi")
+    present = lambda: sum(1 for c in children(contacts) if ", niedostępny" not in c.name)
+    yield "the contacts online", 20, lambda: present() >= 4
+    say("== main window")
+    dump(main)
+    pyatspi.Registry.registerEventListener(heard, "object:children-changed", "object:property-change:accessible-name")
+    press(find(contacts, "list item", prefix=contact + ","), contact)
+    title = "%s (nr %s)" % (contact, number)
+    yield "the chat window", 10, lambda: window(title)
+    talk = find(window(title), "list", "Rozmowa")
+    before = talk.childCount
+    say("? message " + number)
+    yield "the message", 10, lambda: talk.childCount > before
+    yield "its announcement", 5, lambda: any(l.startswith("event object:children-changed:add list item") for l in said)
+    say("== chat window")
+    dump(window(title))
+    press(find(main, "push button", "Dodaj znajomego"), "Dodaj znajomego")
+    yield "the contact's data", 10, lambda: window("Dane znajomego")
+    say("== contact's data")
+    dump(window("Dane znajomego"))
+    press(find(window("Dane znajomego"), "push button", "Anuluj"), "Anuluj")
+    yield "the contact's data closed", 10, lambda: window("Dane znajomego") is None
+    say("== done")
+
+
+said = []
+_say = say
+
+
+def say(line):  # noqa: F811 - the events are also kept, to be waited for
+    said.append(line)
+    _say(line)
+
+
+steps = script()
+status = [0]
+
+
+def step():
+    try:
+        what, seconds, ready = next(steps)
+    except StopIteration:
+        pyatspi.Registry.stop()
+        return False
+    deadline = GLib.get_monotonic_time() + seconds * 1000000
+
+    def poll():
+        try:
+            done = ready()
+        except Exception:  # the object went away while it was looked at
+            done = False
+        if done:
+            GLib.idle_add(step)
+            return False
+        if GLib.get_monotonic_time() > deadline:
+            say("! no %s within %d s" % (what, seconds))
+            status[0] = 1
+            pyatspi.Registry.stop()
+            return False
+        return True
+
+    GLib.timeout_add(100, poll)
+    return False
+
+
+GLib.idle_add(step)
+pyatspi.Registry.start()
+sys.exit(status[0])
