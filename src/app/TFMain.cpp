@@ -210,6 +210,9 @@ void TFMain::CreateComponents() {
   LStat->setTextFormat(Qt::PlainText);
   LStat->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   LStat->setText(QString::fromUtf8("nie ma mnie"));
+  // Until ShowOwnStatus first runs (it does not at a start without a
+  // description), the button says the status the label shows.
+  butStatus->setAccessibleName(QString::fromUtf8("Aktualny status: ") + LStat->text());
   SetTag(LStat, 0);
   LOpis = new QLabel(this);
   LOpis->setObjectName(QStringLiteral("LOpis"));
