@@ -79,21 +79,25 @@ TEST_F(DesktopAccessibilityTest, AScreenReaderReadsTheDemoAndPressesAButton) {
   environment = env;
   environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
   arguments = {};
-  Start();
-  if (HasFatalFailure()) return;
 
+  // The reader listens first, as a screen reader is there before the
+  // programs it reads; it asks for the program, then for a message.
   const QString celina = cast->cast[2].name;
+  const QString text = QString::fromUtf8("Dzięki! Do zobaczenia :) bilety są na www.kino.pl");
   reader.setProcessEnvironment(env);
-  reader.start(kPython, {QStringLiteral(SCREEN_READER), QString::number(program.processId()), celina, "1003"});
+  reader.start(kPython, {QStringLiteral(SCREEN_READER), celina, "1003", text});
   ASSERT_TRUE(reader.waitForStarted(3000));
   QString heard;
-  const QByteArray text = QByteArray::fromStdString(T("Dzięki! Do zobaczenia :) bilety są na www.kino.pl"));
   Serwer::waitFor(
       [&] {
         while (reader.canReadLine()) {
           const QString line = QString::fromUtf8(reader.readLine());
           heard += line;
-          if (line.startsWith("? message 1003")) serwer.sendMessage(1003, text);
+          if (line.startsWith("? program")) Start();
+          if (line.startsWith("? status 1006"))
+            serwer.sendStatusChange(ggserwer::StatusEntry(1006, 21, QByteArray::fromStdString(T("idę spać"))));
+          if (line.startsWith("? message 1003"))
+            serwer.sendMessage(1003, QByteArray::fromStdString(cp1250::fromQString(text)));
         }
         return reader.state() == QProcess::NotRunning;
       },
@@ -119,6 +123,10 @@ TEST_F(DesktopAccessibilityTest, AScreenReaderReadsTheDemoAndPressesAButton) {
                            "list item \"Ewa, niedostępny\""})
     EXPECT_TRUE(main.contains(QString::fromUtf8(line))) << line;
   EXPECT_LT(main.indexOf("list item \"Agnieszka"), main.indexOf("list item \"Darek")) << "present contacts first";
+  // A new status is told as it comes, and the item moves with the contact.
+  const QString after = heard.section("== the contacts after Franek's status\n", 1).section("\n==", 0, 0);
+  EXPECT_GT(after.indexOf(QString::fromUtf8("list item \"Franek, niedostępny, idę spać\"")),
+            after.indexOf("list item \"Darek"));
 
   // The chat: the new message was announced as it came, with its sender,
   // its words, the emoticon as its shorthand and the address as a link.

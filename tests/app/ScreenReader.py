@@ -1,21 +1,24 @@
 #!/usr/bin/python3
 # A screen reader's walk through Wirmelak over AT-SPI, for the accessibility
-# test: it finds the program by its process id, prints the main window's
-# tree once the contacts are online, opens a contact's chat through the
+# test: listening before the program starts, as a screen reader does, it
+# asks the test to start it (a line "? program"), finds it on the bus,
+# prints the main window's tree once the contacts are online, asks for Franek
+# to leave ("? status 1006") and hears his item renamed and moved down, opens a contact's chat through the
 # list item's action, asks the test for a message from that contact (a line
-# "? message NUMBER") and waits for the conversation to announce it, then
+# "? message NUMBER") and waits for the conversation to announce it as an
+# item that ends with TEXT, then
 # presses "Dodaj znajomego" through its action and cancels the dialog that
 # comes up. Every tree and every event it hears goes to stdout; a step that
 # does not come within its time prints "! ..." and ends with status 1.
 #
-# usage: ScreenReader.py PID CONTACT_NAME CONTACT_NUMBER
+# usage: ScreenReader.py CONTACT_NAME CONTACT_NUMBER TEXT
 
 import sys
 
 import pyatspi
 from gi.repository import GLib
 
-pid, contact, number = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+contact, number, text = sys.argv[1], sys.argv[2], sys.argv[3]
 STATES = {pyatspi.STATE_SELECTED: "selected", pyatspi.STATE_FOCUSED: "focused",
           pyatspi.STATE_CHECKED: "checked", pyatspi.STATE_READ_ONLY: "read-only"}
 
@@ -70,7 +73,7 @@ def find(acc, role, name=None, prefix=None):
 
 def app():
     for a in children(pyatspi.Registry.getDesktop(0)):
-        if a.get_process_id() == pid:
+        if a.name == "wirmelak":
             return a
     return None
 
@@ -97,22 +100,40 @@ def heard(event):
 
 
 def script():
+    # Listening before the program is there: it sends only the events
+    # someone listens to, and the names this library keeps are brought up to
+    # date by those events alone.
+    pyatspi.Registry.registerEventListener(heard, "object:children-changed", "object:property-change:accessible-name")
+    say("? program")
     yield "the program on the bus", 20, lambda: window("Wirmelak v1.2++")
     main = window("Wirmelak v1.2++")
     contacts = find(main, "list", "Znajomi")
     present = lambda: sum(1 for c in children(contacts) if ", niedostępny" not in c.name)
-    yield "the contacts online", 20, lambda: present() >= 4
+    # Darek's description comes last but one, Ewa's status says what it said.
+    darek = lambda: any(c.name.startswith("Darek, niedostępny, w podróży") for c in children(contacts))
+    yield "the contacts online", 20, lambda: present() >= 4 and darek()
     say("== main window")
     dump(main)
-    pyatspi.Registry.registerEventListener(heard, "object:children-changed", "object:property-change:accessible-name")
+    # The cast leaves Franek alone for a while once Darek has his status.
+    say("? status 1006")
+    gone = "Franek, niedostępny, idę spać"
+    names = lambda: [c.name for c in children(contacts)]
+    yield "Franek's new status announced", 10, lambda: any(
+        l == 'event object:property-change:accessible-name list item "%s"' % gone for l in said)
+    yield "Franek among those away", 10, lambda: names().index(gone) > names().index(
+        "Darek, niedostępny, w podróży, wracam w poniedziałek")
+    say("== the contacts after Franek's status")
+    for c in children(contacts):
+        say(describe(c))
     press(find(contacts, "list item", prefix=contact + ","), contact)
     title = "%s (nr %s)" % (contact, number)
     yield "the chat window", 10, lambda: window(title)
     talk = find(window(title), "list", "Rozmowa")
-    before = talk.childCount
     say("? message " + number)
-    yield "the message", 10, lambda: talk.childCount > before
-    yield "its announcement", 5, lambda: any(l.startswith("event object:children-changed:add list item") for l in said)
+    # The contact's own messages of the cast may come in between.
+    yield "the message", 10, lambda: any(c.name.endswith(text) for c in children(talk))
+    yield "its announcement", 5, lambda: any(l.startswith("event object:children-changed:add list item") and
+                                             l.endswith(text + '" {read-only}') for l in said)
     say("== chat window")
     dump(window(title))
     press(find(main, "push button", "Dodaj znajomego"), "Dodaj znajomego")
@@ -154,7 +175,10 @@ def step():
             GLib.idle_add(step)
             return False
         if GLib.get_monotonic_time() > deadline:
-            say("! no %s within %d s" % (what, seconds))
+            say("! no %s within %d s; the program as it was:" % (what, seconds))
+            a = app()
+            if a:
+                dump(a)
             status[0] = 1
             pyatspi.Registry.stop()
             return False
