@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 
+#include "app/TFUsta.h"
 #include "app/TShapeAccessible.h"
 #include "app/TZakladkiAccessible.h"
 #include "contacts/view/TListaAccessible.h"
@@ -18,4 +19,5 @@ void InstallAccessibility() {
   QAccessible::installFactory(&TRozmowaAccessible::Factory);
   QAccessible::installFactory(&TShapeAccessible::Factory);
   QAccessible::installFactory(&TZakladkiAccessible::Factory);
+  QAccessible::installFactory(&SwatchAccessibleFactory);
 }

@@ -34,6 +34,7 @@
 #include "support/RecordingTray.h"
 #include "support/ScriptedMessageBox.h"
 #include "ui/TFDialog.h"
+#include "ui/Tint.h"
 
 using ggserwer::Serwer;
 
@@ -279,6 +280,16 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
       EXPECT_EQ(static_cast<TFUsta&>(w).Kontroll->ActivePage(), 3);
       EXPECT_TRUE(tabs->child(3)->state().selected);
       EXPECT_EQ(tabs->indexOfChild(tabs->child(3)), 3);
+      // The colour tab: the texture box and every swatch named by the label
+      // beside it, a swatch a button with its colour as its value.
+      const std::vector<std::string> colourTab = Nameless(&w);
+      EXPECT_EQ(colourTab, std::vector<std::string>{});
+      EXPECT_TRUE(Find(&w, QAccessible::CheckBox, U("gwieździsta tekstura na tle")));
+      QAccessibleInterface* swatch = Find(&w, QAccessible::Button, U("kolor tekstu"));
+      ASSERT_TRUE(swatch);
+      EXPECT_EQ(swatch->text(QAccessible::Value), Kolor(m.State().kolory.tekst).name());
+      ASSERT_TRUE(swatch->actionInterface());
+      EXPECT_EQ(swatch->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
       Press(Find(&w, QAccessible::Button, U("Zamknij")));
     });
     Press(Find(&m, QAccessible::Button, U("Ustawienia")));
