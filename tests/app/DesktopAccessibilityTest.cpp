@@ -1,13 +1,15 @@
 // The built program read by a screen reader's library over AT-SPI: Xvfb, a
 // session bus of the test's own with the accessibility bus launched on it,
 // the demo's cast played by the emulator, and ScreenReader.py walking the
-// tree with python3-pyatspi. Set WM_TEST_ATSPI_DUMP to a file to keep what
-// it read.
+// tree with python3-pyatspi: the named buttons, the contacts with their
+// states and a change of one, a message announced as it comes, a pressed
+// "Dodaj znajomego" and a question box. Set WM_TEST_ATSPI_DUMP to a file to
+// keep what it read. Skipped only where the two packages are missing, which
+// ./run test installs.
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QFile>
-#include <QStandardPaths>
 
 #include "EndToEndFixture.h"
 #include "ggserwer/Scenario.h"
@@ -17,7 +19,6 @@ using namespace endtoend;
 
 namespace {
 
-constexpr int kWaitMs = 20000;
 const QString kPython = "/usr/bin/python3";
 const QString kLauncher = "/usr/libexec/at-spi-bus-launcher";
 
@@ -141,6 +142,13 @@ TEST_F(DesktopAccessibilityTest, AScreenReaderReadsTheDemoAndPressesAButton) {
   const QString dialog = heard.section("== contact's data\n", 1).section("\n==", 0, 0);
   EXPECT_TRUE(dialog.startsWith("dialog \"Dane znajomego\""));
   EXPECT_TRUE(dialog.contains(QString::fromUtf8("text \"nr użytkownika\"")));
+  // The message box: an alert with its caption, its text and its buttons.
+  const QString question = heard.section("== question\n", 1).section("\n==", 0, 0);
+  EXPECT_TRUE(question.startsWith(
+      QString::fromUtf8("alert \"Pytanie do użytkownika\" (Czy na pewno chcesz usunąć z listy znajomego o numerze "
+                        "1003 (Celina Żurawska)?)")));
+  EXPECT_TRUE(question.contains("push button \"Tak\" [Press"));
+  EXPECT_TRUE(question.contains("push button \"Nie\" [Press"));
   EXPECT_TRUE(heard.contains("== done"));
   End();
 }

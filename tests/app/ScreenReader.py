@@ -1,15 +1,16 @@
 #!/usr/bin/python3
 # A screen reader's walk through Wirmelak over AT-SPI, for the accessibility
-# test: listening before the program starts, as a screen reader does, it
-# asks the test to start it (a line "? program"), finds it on the bus,
-# prints the main window's tree once the contacts are online, asks for Franek
-# to leave ("? status 1006") and hears his item renamed and moved down, opens a contact's chat through the
-# list item's action, asks the test for a message from that contact (a line
-# "? message NUMBER") and waits for the conversation to announce it as an
-# item that ends with TEXT, then
-# presses "Dodaj znajomego" through its action and cancels the dialog that
-# comes up. Every tree and every event it hears goes to stdout; a step that
-# does not come within its time prints "! ..." and ends with status 1.
+# test. Listening before the program starts, as a screen reader does, it
+# asks the test to start it (a line "? program") and finds it on the bus;
+# prints the main window's tree once the contacts are online; asks for
+# Franek to leave ("? status 1006") and hears his item renamed and moved
+# down; opens a contact's chat through the list item's action, asks for a
+# message from that contact ("? message NUMBER") and waits for the
+# conversation to announce it as an item that ends with TEXT; presses
+# "Dodaj znajomego" through its action and cancels the dialog that comes up;
+# then presses "Usuń znajomego" and says no to the question. Every tree and
+# every event it hears goes to stdout; a step that does not come within its
+# time prints "! ..." with the program as it was, and ends with status 1.
 #
 # usage: ScreenReader.py CONTACT_NAME CONTACT_NUMBER TEXT
 
@@ -142,6 +143,14 @@ def script():
     dump(window("Dane znajomego"))
     press(find(window("Dane znajomego"), "push button", "Anuluj"), "Anuluj")
     yield "the contact's data closed", 10, lambda: window("Dane znajomego") is None
+    # The contact opened above is selected: removing it asks first.
+    press(find(main, "push button", "Usuń znajomego"), "Usuń znajomego")
+    question = "Pytanie do użytkownika"
+    yield "the question", 10, lambda: window(question)
+    say("== question")
+    dump(window(question))
+    press(find(window(question), "push button", "Nie"), "Nie")
+    yield "the question closed", 10, lambda: window(question) is None
     say("== done")
 
 
