@@ -295,6 +295,17 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
     Press(Find(&m, QAccessible::Button, U("Ustawienia")));
     ASSERT_TRUE(Serwer::waitFor([&] { return script.Left() == 0; }, 3000));
     EXPECT_EQ(namelessInDialogs, std::vector<std::string>{});
+
+    // The chat's size dialog: its fields named by the labels beside them.
+    script.Then("TFRozm", [&](QWidget& w) {
+      namelessInDialogs = Nameless(&w);
+      EXPECT_TRUE(Find(&w, QAccessible::EditableText, U("szerokość")));
+      EXPECT_TRUE(Find(&w, QAccessible::EditableText, U("wysokość")));
+      Press(Find(&w, QAccessible::Button, U("Anuluj")));
+    });
+    Press(Find(chat, QAccessible::Button, U("Zmień rozmiar okna")));
+    ASSERT_TRUE(Serwer::waitFor([&] { return script.Left() == 0; }, 3000));
+    EXPECT_EQ(namelessInDialogs, std::vector<std::string>{});
     EXPECT_EQ(script.Unexpected(), std::vector<std::string>{});
     chats.CloseAll();
   }
