@@ -129,6 +129,9 @@ TEST_F(DesktopAccessibilityTest, AScreenReaderReadsTheDemoAndPressesAButton) {
   EXPECT_GT(after.indexOf(QString::fromUtf8("list item \"Franek, niedostępny, idę spać\"")),
             after.indexOf("list item \"Darek"));
 
+  // The contact whose item was pressed is told as the one selected.
+  EXPECT_TRUE(heard.contains("event object:state-changed:selected list item \"" + celina + ", "));
+
   // The chat: the new message was announced as it came, with its sender,
   // its words, the emoticon as its shorthand and the address as a link.
   const QString said = celina + ", ";

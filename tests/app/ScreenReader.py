@@ -1,16 +1,16 @@
 #!/usr/bin/python3
 # A screen reader's walk through Wirmelak over AT-SPI, for the accessibility
-# test. Listening before the program starts, as a screen reader does, it
-# asks the test to start it (a line "? program") and finds it on the bus;
-# prints the main window's tree once the contacts are online; asks for
-# Franek to leave ("? status 1006") and hears his item renamed and moved
-# down; opens a contact's chat through the list item's action, asks for a
-# message from that contact ("? message NUMBER") and waits for the
-# conversation to announce it as an item that ends with TEXT; presses
-# "Dodaj znajomego" through its action and cancels the dialog that comes up;
-# then presses "Usuń znajomego" and says no to the question. Every tree and
-# every event it hears goes to stdout; a step that does not come within its
-# time prints "! ..." with the program as it was, and ends with status 1.
+# test. Listening before the program starts, as a screen reader does, it asks
+# the test to start it (a line "? program") and finds it on the bus; prints
+# the main window's tree once the contacts are online; asks for Franek to
+# leave ("? status 1006"), hears his item renamed and reads it moved down; opens a
+# contact's chat through the list item's action (and hears the item selected),
+# asks for a message from that contact ("? message NUMBER") and waits for the
+# conversation to announce it as an item that ends with TEXT; presses "Dodaj
+# znajomego" through its action and cancels the dialog that comes up; then
+# presses "Usuń znajomego" and says no to the question. Every tree and every
+# event it hears goes to stdout; a step that does not come within its time
+# prints "! ..." with the program as it was, and ends with status 1.
 #
 # usage: ScreenReader.py CONTACT_NAME CONTACT_NUMBER TEXT
 
@@ -98,13 +98,17 @@ def heard(event):
         say("event %s %s" % (event.type, describe(event.any_data)))
     elif event.type.startswith("object:property-change:accessible-name"):
         say('event %s %s "%s"' % (event.type, event.source.getRoleName(), event.source.name))
+    elif event.type.startswith("object:state-changed:selected") and event.detail1 and \
+            event.source.getRoleName() == "list item":
+        say('event %s %s "%s"' % (event.type, event.source.getRoleName(), event.source.name))
 
 
 def script():
     # Listening before the program is there: it sends only the events
     # someone listens to, and the names this library keeps are brought up to
     # date by those events alone.
-    pyatspi.Registry.registerEventListener(heard, "object:children-changed", "object:property-change:accessible-name")
+    pyatspi.Registry.registerEventListener(heard, "object:children-changed", "object:property-change:accessible-name",
+                                           "object:state-changed:selected")
     say("? program")
     yield "the program on the bus", 20, lambda: window("Wirmelak v1.2++")
     main = window("Wirmelak v1.2++")
