@@ -191,6 +191,8 @@ void TFMain::CreateComponents() {
   Buton4 = Button(this, "Buton4", skin.IL(), 14, nullptr);
   ButPuk = Button(this, "ButPuk", skin.IL(), 15, nullptr);
   Buton3 = Button(this, "Buton3", skin.ILDuze(), 6, "Ustawienia");
+  Buton5->setAccessibleName(QString::fromUtf8("Przewiń listę w górę"));
+  Buton4->setAccessibleName(QString::fromUtf8("Przewiń listę w dół"));
   Buton5->hide();
   Buton4->hide();
   ButPuk->hide();
@@ -208,6 +210,9 @@ void TFMain::CreateComponents() {
   LStat->setTextFormat(Qt::PlainText);
   LStat->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   LStat->setText(QString::fromUtf8("nie ma mnie"));
+  // Until ShowOwnStatus first runs (it does not at a start without a
+  // description), the button says the status the label shows.
+  butStatus->setAccessibleName(QString::fromUtf8("Aktualny status: ") + LStat->text());
   SetTag(LStat, 0);
   LOpis = new QLabel(this);
   LOpis->setObjectName(QStringLiteral("LOpis"));
@@ -337,6 +342,8 @@ void TFMain::ShowConnectionState(uint8_t state) {
   const StateLook look = LookOf(state);
   Dialog->SetColours(look.pen, look.brush);
   DiaLab->setText(QString::fromUtf8(look.caption));
+  // Said in words to a screen reader, which sees no colours.
+  Dialog->setAccessibleName(QString::fromUtf8("Stan połączenia: ") + DiaLab->text());
   const bool enabled = state < 128;
   for (QWidget* w : {static_cast<QWidget*>(ButonPlus), static_cast<QWidget*>(ButonMinus),
                      static_cast<QWidget*>(ButonEdycja), static_cast<QWidget*>(butStatus),
@@ -346,6 +353,8 @@ void TFMain::ShowConnectionState(uint8_t state) {
 
 void TFMain::ShowAutoReconnect(bool on) {
   NaTajmer->SetColours(on ? 0xFFFFFF : 0x808080, on ? 0xFFFFFF : 0x808080);
+  NaTajmer->setAccessibleName(QString::fromUtf8(on ? "Automatyczne ponawianie połączenia: włączone"
+                                                   : "Automatyczne ponawianie połączenia: wyłączone"));
   if (on)
     TimerUr.start();
   else
@@ -443,6 +452,7 @@ void TFMain::ShowOwnStatus(uint8_t statusIndex) {
   }
   std::string label;
   if (status::Label(statusIndex, true, label)) LStat->setText(cp1250::toQString(label));
+  butStatus->setAccessibleName(QString::fromUtf8("Aktualny status: ") + LStat->text());
   state_.status = statusIndex;
   tray_->SetOwnStatus(statusIndex);
 }

@@ -43,10 +43,12 @@ TFStat::TFStat(QWidget* parent) : TSkinnedForm(parent) {
   BZamknij->SetIL(&Skin::get().IL());
   BZamknij->SetNumer(6);
   BZamknij->setGeometry(3, 3, 16, 16);
+  BZamknij->setAccessibleName(QString::fromUtf8("Zamknij"));
   connect(BZamknij, &TButon::OnClick, this, [this] { SetModalResult(kMrCancel); });
 
   Edit1 = new QPlainTextEdit(this);
   Edit1->setObjectName(QStringLiteral("Edit1"));
+  Edit1->setAccessibleName(QString::fromUtf8("Opis"));
   Edit1->setFont(SansSerifFont());
   Edit1->setFrameShape(QFrame::NoFrame);
   Edit1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -61,6 +63,7 @@ TFStat::TFStat(QWidget* parent) : TSkinnedForm(parent) {
 
   CheckBox1 = new QCheckBox(this);
   CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+  CheckBox1->setAccessibleName(QString::fromUtf8("status opisowy"));
   CheckBox1->setGeometry(8, 87, 16, 16);
   CheckBox1->setChecked(true);
   CheckBox1->setEnabled(false);

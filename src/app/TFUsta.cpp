@@ -72,6 +72,7 @@ TFUsta::TFUsta(TFMain& main, QWidget* parent)
   BZamknij->SetIL(&Skin::get().IL());
   BZamknij->SetNumer(6);
   BZamknij->setGeometry(3, 3, 16, 16);
+  BZamknij->setAccessibleName(QString::fromUtf8("Zamknij"));
   connect(BZamknij, &TButon::OnClick, this, [this] { BZamknijClick(); });
 
   Kontroll = new TZakladki(this);

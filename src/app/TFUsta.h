@@ -167,3 +167,6 @@ class TFUsta : public TSkinnedForm, private ServerListExchange::Host {
 
 // A swatch shows one colour of the scheme and is clicked to change it.
 void PaintSwatch(QWidget* swatch, uint32_t colour);
+// What a screen reader is told of a swatch, for QAccessible::installFactory.
+class QAccessibleInterface;
+QAccessibleInterface* SwatchAccessibleFactory(const QString& className, QObject* object);

@@ -1,6 +1,7 @@
 // The settings dialog's colour tab: a swatch for each colour of the scheme,
 // the texture box, the default and the inverted scheme.
 
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -11,16 +12,19 @@
 #include "app/TFUstaParts.h"
 #include "ui/ColourScheme.h"
 #include "ui/Skin.h"
+#include "ui/TButonAccessible.h"
 #include "ui/Tint.h"
 
 namespace {
 
 // A panel in one colour that reports a left click.
 class Swatch : public QWidget {
+  Q_OBJECT
  public:
   Swatch(QWidget* parent, std::function<void()> onClick) : QWidget(parent), onClick_(std::move(onClick)) {
     setCursor(Qt::PointingHandCursor);
   }
+  void Press() { onClick_(); }
 
  protected:
   // The colour inside a frame, so that a swatch in the background colour
@@ -39,10 +43,35 @@ class Swatch : public QWidget {
   std::function<void()> onClick_;
 };
 
+// A swatch to a screen reader: a button named by the label beside it, its
+// colour as its value, pressed as a click presses it (the colour dialog).
+class SwatchAccessible : public QAccessibleWidget {
+ public:
+  explicit SwatchAccessible(Swatch* swatch) : QAccessibleWidget(swatch, QAccessible::Button) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return widget()->palette().color(QPalette::Window).name();
+    return QAccessibleWidget::text(t);
+  }
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& actionName) override {
+    if (actionName != pressAction()) return;
+    auto* swatch = static_cast<Swatch*>(widget());
+    PressLater(swatch, [swatch] { swatch->Press(); });
+  }
+  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
+
 constexpr int kRow = 24;
 constexpr int kTop = 8;
 
 }  // namespace
+
+QAccessibleInterface* SwatchAccessibleFactory(const QString& className, QObject* object) {
+  if (className == QLatin1String("Swatch") && object && object->isWidgetType())
+    return new SwatchAccessible(static_cast<Swatch*>(object));
+  return nullptr;
+}
 
 void PaintSwatch(QWidget* swatch, uint32_t colour) {
   QPalette pal = swatch->palette();
@@ -75,11 +104,13 @@ void TFUsta::BuildTabSheet1() {
       SzTekst = new QCheckBox(TabSheet1);
       SzTekst->setObjectName(QString::fromLatin1(row.name));
       SzTekst->setGeometry(12, y + 1, 18, 18);
+      SzTekst->setAccessibleName(QString::fromUtf8(row.label));
       connect(SzTekst, &QCheckBox::clicked, this, [this] { SzTekstClick(); });
     } else {
       auto* swatch = new Swatch(TabSheet1, [this, click = row.click] { (this->*click)(); });
       swatch->setObjectName(QString::fromLatin1(row.name));
       swatch->setGeometry(8, y, 26, 18);
+      swatch->setAccessibleName(QString::fromUtf8(row.label));
       made[i] = swatch;
     }
     QLabel* label = usta::Label(TabSheet1, (std::string("L") + row.name).c_str(), {42, y + 2, 230, 16}, 0);
@@ -146,3 +177,5 @@ void TFUsta::NapisButon7Click() {
   main_.ApplyColourScheme();
   ShowColourSwatches();
 }
+
+#include "TFUstaKolory.moc"

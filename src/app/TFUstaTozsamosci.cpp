@@ -22,6 +22,7 @@ void TFUsta::BuildTab1() {
       "Nie musisz wpisywać swojego hasła. Jeżeli tego nie zrobisz, będziesz mógł je podawać przy każdym "
       "łączeniu z serwerem Gadu-Gadu."));
   Okuna = new QListWidget(Tab1);
+  Okuna->setAccessibleName(QString::fromUtf8("Tożsamości"));
   Okuna->setObjectName(QStringLiteral("Okuna"));
   Okuna->setFont(SansSerifFont());
   Okuna->setFrameShape(QFrame::NoFrame);

@@ -7,6 +7,7 @@
 #include <functional>
 
 class TShape : public QWidget {
+  Q_OBJECT
  public:
   explicit TShape(QWidget* parent);
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 
+#include "app/Accessibility.h"
 #include "app/SingleInstance.h"
 #include "app/TFMain.h"
 #include "platform/EndOfSession.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   InstallQtPolish(app);
   InstallFontSubstitutes();
   InstallSkinnedMessageBox();
+  InstallAccessibility();
   Skin::get().LoadPictures();
 
   TFMain::Options options;

@@ -229,6 +229,8 @@ class ConversationLayout {
   // link as its address; across messages each begins with its time label
   // on a line of its own.
   std::string SelectedText() const;
+  // The whole text of one message as a copy holds it.
+  std::string CopiedText(std::size_t message) const { return CopyOf(message, 0, TextLength(message)); }
 
  private:
   // The widths of a piece of a paragraph as the line breaking takes it (a

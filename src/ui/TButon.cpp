@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 #include "ui/Skin.h"
 #include "ui/TImageList.h"
@@ -68,10 +69,16 @@ void TButon::paintEvent(QPaintEvent*) {
   }
 }
 
+void TButon::Press() {
+  if (!isEnabled()) return;
+  QPointer<TButon> self(this);
+  emit OnMouseDown(Qt::LeftButton);
+  if (self) emit OnClick();  // a handler may have closed the window
+}
+
 void TButon::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Space && !e->isAutoRepeat() && isEnabled()) {
-    emit OnMouseDown(Qt::LeftButton);
-    emit OnClick();
+    Press();
     return;
   }
   QWidget::keyPressEvent(e);

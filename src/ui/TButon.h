@@ -28,6 +28,10 @@ class TButon : public QWidget, public TSkinRecolourable {
   // The tinted picture as last built (null before the first paint).
   const QImage& face() const { return face_; }
 
+  // What Space does: OnMouseDown with the left button, then OnClick; nothing
+  // while disabled. The accessibility action presses the button this way.
+  void Press();
+
   // Rebuilds the face with the current scheme (run by ApplyColourScheme).
   void Recolour() override;
 

@@ -47,6 +47,7 @@ TFInfo::TFInfo(QWidget* parent) : TSkinnedForm(parent) {
   setFixedSize(kClientWidth, kClientHeight);
   BZamknij = new TButon(this);
   BZamknij->setObjectName(QStringLiteral("BZamknij"));
+  BZamknij->setAccessibleName(QString::fromUtf8("Zamknij"));
   BZamknij->SetIL(&Skin::get().IL());
   BZamknij->SetNumer(6);
   BZamknij->setGeometry(3, 3, 16, 16);

@@ -74,6 +74,7 @@ TFRozm::TFRozm(QWidget* parent) : TSkinnedForm(parent) {
   NapisAnuluj = CaptionButton(this, "NapisAnuluj", "Anuluj", kMrCancel, 80);
   BZamknij = new TButon(this);
   BZamknij->setObjectName(QStringLiteral("BZamknij"));
+  BZamknij->setAccessibleName(QString::fromUtf8("Zamknij"));
   BZamknij->SetIL(&Skin::get().IL());
   BZamknij->SetNumer(6);
   BZamknij->setGeometry(3, 3, 16, 16);

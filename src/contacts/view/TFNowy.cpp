@@ -100,6 +100,7 @@ TFNowy::TFNowy(QWidget* parent) : TSkinnedForm(parent) {
   const Skin& skin = Skin::get();
   BZamknij = new TButon(this);
   BZamknij->setObjectName(QStringLiteral("BZamknij"));
+  BZamknij->setAccessibleName(QString::fromUtf8("Zamknij"));
   BZamknij->SetIL(&skin.IL());
   BZamknij->SetNumer(6);
   BZamknij->setGeometry(3, 3, 16, 16);
@@ -107,6 +108,7 @@ TFNowy::TFNowy(QWidget* parent) : TSkinnedForm(parent) {
 
   ENumer = Edit(this, "ENumer", 88, 24, 105, 0);
   ENumer->setValidator(new DigitsValidator(ENumer));
+  ENumer->setAccessibleName(QString::fromUtf8("nr użytkownika"));
   Label1 = new QLabel(this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setTextFormat(Qt::PlainText);
@@ -121,6 +123,7 @@ TFNowy::TFNowy(QWidget* parent) : TSkinnedForm(parent) {
   // The dashes stay in the text; blanks show as "_" and read as nothing.
   ETelefon->setInputMask(QStringLiteral("999-999-999;_"));
   Label2 = Label(this, "Label2", "nr telefonu komórkowego (bez +48)", ETelefon, false);
+  ETelefon->setAccessibleName(Label2->text());
   EAdres = Edit(this, "EAdres", 8, 192, 121, TKontakt::kPojEmail);
   EAdres->setValidator(new LowerCaseValidator(EAdres));
   EAdresLabel = Label(this, "EAdresLabel", "Adres poczty elektronicznej", EAdres, true);

@@ -39,6 +39,10 @@ TFPuk::TFPuk(QWidget* parent) : TSkinnedForm(parent) {
   Buton1 = Button(this, "Buton1", 9, 152, 24);
   Buton2 = Button(this, "Buton2", 10, 152, 48);
   BZamknij = Button(this, "BZamknij", 6, 3, 3);
+  ListaPuk->setAccessibleName(QString::fromUtf8("Pukający"));
+  Buton1->setAccessibleName(QString::fromUtf8("Dodaj do znajomych"));
+  Buton2->setAccessibleName(QString::fromUtf8("Usuń z listy"));
+  BZamknij->setAccessibleName(QString::fromUtf8("Zamknij"));
   connect(Buton1, &TButon::OnClick, this, [this] { Buton1Click(); });
   connect(Buton2, &TButon::OnClick, this, [this] { Buton2Click(); });
   connect(BZamknij, &TButon::OnClick, this, [this] { close(); });

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <QPainter>
 
+#include "contacts/view/TListaAccessible.h"
 #include "platform/Cp1250.h"
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
@@ -90,7 +91,10 @@ void TLista::Recolour() {
 void TLista::Refresh() {
   layoutStale_ = true;
   update();
+  Announce();
 }
+
+void TLista::Announce() { TListaAccessible::ListChanged(this); }
 
 int TLista::DescriptionWidth(const std::string& text) {
   static const QFontMetrics metrics(SmallFont());
@@ -162,6 +166,7 @@ void TLista::selectAt(int y) {
   store_.SetSelected(PositionAt(Layout(), y));
   layoutStale_ = true;
   update();
+  Announce();
 }
 
 // Any button selects; the press goes no further (the window would start a
@@ -181,31 +186,41 @@ void TLista::mouseDoubleClickEvent(QMouseEvent* e) {
   if (p >= 0) emit PodwojnyKlik(this, static_cast<uint16_t>(store_.RecordAt(p)));
 }
 
-void TLista::selectPosition(int p) {
+void TLista::Select(int p) {
   if (store_.Count() == 0) return;
   store_.SetSelected(std::clamp(p, 0, store_.Count() - 1));
   layoutStale_ = true;
   for (const ContactRow& row : Layout().rows)
     if (row.selected) SetOdGory(OffsetShowing(odGory_, height(), row.y, row.bottom + 1));
   update();
+  Announce();
+}
+
+void TLista::Open() {
+  const int p = store_.Selected();
+  if (p >= 0) emit PodwojnyKlik(this, static_cast<uint16_t>(store_.RecordAt(p)));
 }
 
 void TLista::keyPressEvent(QKeyEvent* e) {
   const int p = store_.Selected();
   switch (e->key()) {
-    case Qt::Key_Up: selectPosition(p < 0 ? store_.Count() - 1 : p - 1); break;
-    case Qt::Key_Down: selectPosition(p + 1); break;
-    case Qt::Key_Home: selectPosition(0); break;
-    case Qt::Key_End: selectPosition(store_.Count() - 1); break;
+    case Qt::Key_Up: Select(p < 0 ? store_.Count() - 1 : p - 1); break;
+    case Qt::Key_Down: Select(p + 1); break;
+    case Qt::Key_Home: Select(0); break;
+    case Qt::Key_End: Select(store_.Count() - 1); break;
     case Qt::Key_PageUp: SetOdGory(ScrollPageUp(odGory_, height())); break;
     case Qt::Key_PageDown: SetOdGory(ScrollPageDown(odGory_, height(), ContentHeight())); break;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      if (p >= 0) emit PodwojnyKlik(this, static_cast<uint16_t>(store_.RecordAt(p)));
-      break;
+    case Qt::Key_Enter: Open(); break;
     default: QWidget::keyPressEvent(e); return;
   }
   e->accept();
+}
+
+// A screen reader hears the selected contact when the list takes the focus.
+void TLista::focusInEvent(QFocusEvent* e) {
+  QWidget::focusInEvent(e);
+  TListaAccessible::FocusIn(this);
 }
 
 void TLista::resizeEvent(QResizeEvent* e) {

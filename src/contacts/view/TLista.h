@@ -58,6 +58,12 @@ class TLista : public QWidget, public TSkinRecolourable {
   // The store changed: lay out again and repaint.
   void Refresh();
 
+  // Selects list position p (clamped into the list) and scrolls it into view.
+  void Select(int p);
+  // The selected contact reported as a double-click reports it; nothing
+  // without a selection. Enter and the screen reader's action open so.
+  void Open();
+
   // The rows as they are painted now (laid out again first if stale).
   const ContactListLayout& Layout();
   // Just below the last row, offset applied. An empty list keeps the value
@@ -80,11 +86,12 @@ class TLista : public QWidget, public TSkinRecolourable {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   void selectAt(int y);
-  // Selects list position p and scrolls it into view.
-  void selectPosition(int p);
+  // Tells assistive technology what changed, when it is active.
+  void Announce();
 
   ContactStore& store_;
   uint32_t odGory_ = 0;

@@ -36,6 +36,7 @@ int ChatWindows::FindOrCreateChat(uint32_t number) {
   w->ForStranger = !name;
   strangers_ += w->ForStranger;
   w->setWindowTitle(cp1250::toQString(Caption(name, number)));
+  w->Rozmowa->Partner = name ? *name : T("Nieznajomy");
   QRandomGenerator& random = *QRandomGenerator::global();
   w->move(50 + random.bounded(250), 50 + random.bounded(200));
   w->CanHide = [this] { return setup_.tray.Available(); };

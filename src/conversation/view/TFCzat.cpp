@@ -60,6 +60,10 @@ void TFCzat::BuildComponents() {
   Buton1 = Button(this, "Buton1", skin.IL(), 7, nullptr);
   Buton3 = Button(this, "Buton3", skin.IL(), 8, "Zmień rozmiar okna");
   Buton2 = Button(this, "Buton2", skin.ILDuze(), 7, nullptr);
+  // Without a hint of their own, named for screen readers.
+  BZamknij->setAccessibleName(QString::fromUtf8("Zamknij rozmowę"));
+  Buton1->setAccessibleName(QString::fromUtf8("Ukryj okno"));
+  Buton2->setAccessibleName(QString::fromUtf8("Wstaw emotikonę"));
   connect(BZamknij, &TButon::OnClick, this, [this] { BZamknijClick(); });
   connect(Buton1, &TButon::OnClick, this, [this] { Buton1Click(); });
   connect(Buton2, &TButon::OnClick, this, [this] { Buton2Click(); });
@@ -67,6 +71,7 @@ void TFCzat::BuildComponents() {
 
   Memo1 = new QPlainTextEdit(this);
   Memo1->setObjectName(QStringLiteral("Memo1"));
+  Memo1->setAccessibleName(QString::fromUtf8("Twoja wiadomość"));
   Memo1->setFrameShape(QFrame::NoFrame);
   Memo1->setFont(SansSerifFont());
   Memo1->setTabChangesFocus(true);

@@ -66,6 +66,7 @@ TFEmoty::TFEmoty(const QString& programDir, QWidget* parent) : TSkinnedForm(pare
 void TFEmoty::FormCreate(const QString& programDir) {
   BZamknij = new TButon(this);
   BZamknij->setObjectName(QStringLiteral("BZamknij"));
+  BZamknij->setAccessibleName(QString::fromUtf8("Zamknij"));
   BZamknij->SetIL(&Skin::get().IL());
   BZamknij->SetNumer(6);
   BZamknij->setGeometry(3, 3, 16, 16);
@@ -82,6 +83,7 @@ void TFEmoty::FormCreate(const QString& programDir) {
     b->setObjectName(QStringLiteral("Emotikon%1").arg(i));
     b->setGeometry((i % kColumns) * 30 + 10, (i / kColumns) * 25 + 30, 40, 30);
     b->setToolTip(cp1250::toQString(std::string(e.tekst)));
+    b->setAccessibleName(b->toolTip());
     connect(b, &QAbstractButton::clicked, this, [this, i] { SetModalResult(kPierwszy + i); });
     Przyciski[i] = b;
   }

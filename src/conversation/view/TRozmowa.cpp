@@ -17,6 +17,7 @@
 #include <unordered_map>
 
 #include "conversation/view/TPodreczne.h"
+#include "conversation/view/TRozmowaAccessible.h"
 #include "platform/Cp1250.h"
 #include "platform/desktop/ShellOpen.h"
 #include "ui/Skin.h"
@@ -139,7 +140,8 @@ void TRozmowa::AddMessage(const std::string& text, uint32_t time, uint8_t kind) 
   const int64_t before = layout_.TotalHeight();
   const std::size_t count = layout_.Messages().size();
   layout_.AddMessage(text, time, kind);
-  if (layout_.Messages().size() <= count) {
+  const bool emptied = layout_.Messages().size() <= count;
+  if (emptied) {
     // The view was emptied first: nothing is selected any more.
     selecting_ = false;
     autoScroll_.stop();
@@ -150,12 +152,29 @@ void TRozmowa::AddMessage(const std::string& text, uint32_t time, uint8_t kind) 
     layout_.SetScrollOffset(layout_.ScrollOffset() + layout_.TotalHeight() - before);
   }
   update();
+  TRozmowaAccessible::MessageAdded(this, emptied);
 }
 
 void TRozmowa::LayoutMessage(std::size_t index) {
   SyncWidth();
   layout_.LayoutMessage(index);
   update();
+}
+
+QRect TRozmowa::MessageRect(std::size_t message) const {
+  const std::vector<int64_t>& ends = layout_.Ends();
+  if (message >= ends.size()) return {};
+  const int64_t excess = std::max<int64_t>(0, layout_.TotalHeight() - height());
+  const int64_t top = std::min(layout_.ScrollOffset(), excess) - excess + (message == 0 ? 0 : ends[message - 1]);
+  const int64_t bottom = std::clamp<int64_t>(top + layout_.Messages()[message].Height, -0x3FFFFFFF, 0x3FFFFFFF);
+  const int64_t clampedTop = std::clamp<int64_t>(top, -0x3FFFFFFF, 0x3FFFFFFF);
+  return QRect(QPoint(0, static_cast<int>(clampedTop)), QPoint(TextAreaWidth() - 1, static_cast<int>(bottom) - 1));
+}
+
+void TRozmowa::OpenLink(std::size_t message, std::size_t link) {
+  const std::vector<Wiersz>& messages = layout_.Messages();
+  if (message < messages.size() && link < messages[message].Links.size())
+    shell_.Open(cp1250::toQString(messages[message].Links[link].Url), QString());
 }
 
 void TRozmowa::SetScrollOffset(int64_t offset) {

@@ -45,6 +45,9 @@ class TRozmowa : public QWidget, public TSkinRecolourable {
 
   // The creator's partner number; the chat window registry compares it.
   uint32_t Number = 0;
+  // Who the received messages are from, as a screen reader names the
+  // sender: the contact's display name or "Nieznajomy" (Windows-1250).
+  std::string Partner;
 
   void AddMessage(const std::string& text, uint32_t time, uint8_t kind);
   void LayoutMessage(std::size_t index);
@@ -78,6 +81,11 @@ class TRozmowa : public QWidget, public TSkinRecolourable {
   void PageDown();
   void ScrollToOldest();
   void ScrollToNewest();
+
+  // Where message box `message` is now, in the view's coordinates.
+  QRect MessageRect(std::size_t message) const;
+  // Opens link `link` of message `message` as a click on it does.
+  void OpenLink(std::size_t message, std::size_t link);
 
   // The context menu, made when first shown: "Kopiuj" and "Zaznacz wszystko".
   QMenu* ContextMenu() const { return menu_; }

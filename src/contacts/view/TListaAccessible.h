@@ -1,0 +1,90 @@
+#pragma once
+// What assistive technology is told of the contact list: a list whose items
+// are the contacts in display order, each named as SpokenContact says it,
+// the selected one selected (and focused while the list has the focus), a
+// double-click as the item's default action. Items are made only when a
+// screen reader asks for them and are known by the contact's number, so an
+// item stays the same contact while the list is sorted anew.
+//
+// The list tells the bridge of its changes through ListChanged: a contact's
+// new status or description changes its item's name, contacts coming,
+// going or moving change the list, a new selection moves the focus.
+
+#include <QAccessibleWidget>
+#include <QPointer>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class TLista;
+
+class TListaAccessible : public QAccessibleWidget {
+ public:
+  explicit TListaAccessible(TLista* list);
+  ~TListaAccessible() override;
+
+  QString text(QAccessible::Text t) const override;
+  QAccessible::State state() const override;
+  int childCount() const override;
+  QAccessibleInterface* child(int index) const override;
+  int indexOfChild(const QAccessibleInterface* child) const override;
+  QAccessibleInterface* childAt(int x, int y) const override;
+  QAccessibleInterface* focusChild() const override;
+
+  // Nothing unless assistive technology is active; then the events for
+  // what changed since the list last told.
+  static void ListChanged(TLista* list);
+  // The list took the focus: the selected contact has it.
+  static void FocusIn(TLista* list);
+  static QAccessibleInterface* Factory(const QString& className, QObject* object);
+
+ private:
+  struct Shown {
+    uint32_t numer;
+    std::string spoken;
+  };
+  std::vector<Shown> Now() const;
+  void Changed();
+  QAccessibleInterface* ItemFor(uint32_t numer) const;
+  TLista* list() const;
+
+  std::vector<Shown> shown_;
+  uint32_t selected_ = 0;
+  bool anySelected_ = false;
+  mutable std::unordered_map<uint32_t, QAccessible::Id> items_;
+};
+
+// One contact of the list.
+class TListaItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+ public:
+  TListaItemAccessible(TLista* list, uint32_t numer);
+
+  uint32_t Numer() const { return numer_; }
+  // Its list position now, or -1 once the contact is gone.
+  int Position() const;
+
+  bool isValid() const override;
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override;
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QAccessibleInterface* parent() const override;
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QString text(QAccessible::Text t) const override;
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override;
+  QAccessible::Role role() const override { return QAccessible::ListItem; }
+  QAccessible::State state() const override;
+  void* interface_cast(QAccessible::InterfaceType type) override;
+
+  QStringList actionNames() const override;
+  QString localizedActionDescription(const QString& actionName) const override;
+  void doAction(const QString& actionName) override;
+  QStringList keyBindingsForAction(const QString& actionName) const override;
+
+ private:
+  QPointer<TLista> list_;
+  uint32_t numer_;
+};
