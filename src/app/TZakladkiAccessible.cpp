@@ -68,10 +68,6 @@ QAccessible::State TZakladkaAccessible::state() const {
   return s;
 }
 
-void* TZakladkaAccessible::interface_cast(QAccessible::InterfaceType type) {
-  return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
-}
-
 void TZakladkaAccessible::doAction(const QString& actionName) {
   if (actionName != pressAction() || !isValid()) return;
   TZakladki* tabs = tabs_;

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <vector>
 
+#include "ui/ActionLeafAccessible.h"
+
 class TZakladki;
 
 class TZakladkiAccessible : public QAccessibleWidget {
@@ -25,26 +27,19 @@ class TZakladkiAccessible : public QAccessibleWidget {
   mutable std::vector<QAccessible::Id> tabIds_;
 };
 
-class TZakladkaAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class TZakladkaAccessible : public ActionLeafAccessible {
  public:
   TZakladkaAccessible(TZakladki* tabs, int index);
 
   int Index() const { return index_; }
 
   bool isValid() const override;
-  QObject* object() const override { return nullptr; }
   QWindow* window() const override;
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QAccessibleInterface* parent() const override;
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QString text(QAccessible::Text t) const override;
-  void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
   QAccessible::Role role() const override { return QAccessible::PageTab; }
   QAccessible::State state() const override;
-  void* interface_cast(QAccessible::InterfaceType type) override;
 
   QStringList actionNames() const override { return {pressAction()}; }
   void doAction(const QString& actionName) override;

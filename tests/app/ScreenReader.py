@@ -3,7 +3,7 @@
 # test. Listening before the program starts, as a screen reader does, it asks
 # the test to start it (a line "? program") and finds it on the bus; prints
 # the main window's tree once the contacts are online; asks for Franek to
-# leave ("? status 1006"), hears his item renamed and reads it moved down; opens a
+# leave ("? status 1006"), hears his item renamed and moved down; opens a
 # contact's chat through the list item's action (and hears the item selected),
 # asks for a message from that contact ("? message NUMBER") and waits for the
 # conversation to announce it as an item that ends with TEXT; presses "Dodaj
@@ -127,6 +127,8 @@ def script():
         l == 'event object:property-change:accessible-name list item "%s"' % gone for l in said)
     yield "Franek among those away", 10, lambda: names().index(gone) > names().index(
         "Darek, niedostępny, w podróży, wracam w poniedziałek")
+    yield "Franek's move announced", 10, lambda: any(
+        l.startswith('event object:children-changed:add list item "%s"' % gone) for l in said)
     say("== the contacts after Franek's status")
     for c in children(contacts):
         say(describe(c))

@@ -101,22 +101,31 @@ void TListaAccessible::FocusIn(TLista* list) {
 
 void TListaAccessible::Changed() {
   std::vector<Shown> now = Now();
-  std::unordered_map<uint32_t, const std::string*> before;
-  for (const Shown& s : shown_) before.emplace(s.numer, &s.spoken);
+  struct Before {
+    std::size_t position;
+    const std::string* spoken;
+  };
+  std::unordered_map<uint32_t, Before> before;
+  for (std::size_t p = 0; p < shown_.size(); ++p) before.emplace(shown_[p].numer, Before{p, &shown_[p].spoken});
   bool reordered = now.size() != shown_.size();
+  // Contacts that went to another place because what they say changed (a
+  // new status sorts a contact among others of its kind): the reader is told
+  // each left its old place and came to its new one, once the list is new.
+  std::vector<uint32_t> moved;
   for (std::size_t p = 0; p < now.size(); ++p) {
     if (!reordered && now[p].numer != shown_[p].numer) reordered = true;
     const auto was = before.find(now[p].numer);
     if (was == before.end()) continue;
+    const Before b = was->second;
     before.erase(was);
+    if (*b.spoken == now[p].spoken || !items_.count(now[p].numer)) continue;
     // A new status or description: the item says it anew, wherever it went.
-    if (*was->second != now[p].spoken && items_.count(now[p].numer)) {
-      QAccessibleEvent named(ItemFor(now[p].numer), QAccessible::NameChanged);
-      QAccessible::updateAccessibility(&named);
-    }
+    QAccessibleEvent named(ItemFor(now[p].numer), QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    if (b.position != p) moved.push_back(now[p].numer);
   }
   // What is left went away: its item goes with it.
-  for (const auto& [numer, spoken] : before) {
+  for (const auto& [numer, b] : before) {
     if (const auto it = items_.find(numer); it != items_.end()) {
       QAccessible::deleteAccessibleInterface(it->second);
       items_.erase(it);
@@ -126,6 +135,13 @@ void TListaAccessible::Changed() {
   if (reordered) {
     QAccessibleTableModelChangeEvent reset(this, QAccessibleTableModelChangeEvent::ModelReset);
     QAccessible::updateAccessibility(&reset);
+  }
+  for (uint32_t numer : moved) {
+    QAccessibleInterface* item = ItemFor(numer);
+    QAccessibleEvent left(item, QAccessible::ObjectDestroyed);
+    QAccessible::updateAccessibility(&left);
+    QAccessibleEvent came(item, QAccessible::ObjectCreated);
+    QAccessible::updateAccessibility(&came);
   }
 
   const ContactStore& store = list()->Contacts();
@@ -196,10 +212,6 @@ QAccessible::State TListaItemAccessible::state() const {
   const QRect r = rect();
   s.offscreen = !r.intersects(QRect(list_->mapToGlobal(QPoint(0, 0)), list_->size()));
   return s;
-}
-
-void* TListaItemAccessible::interface_cast(QAccessible::InterfaceType type) {
-  return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
 }
 
 QStringList TListaItemAccessible::actionNames() const { return {pressAction(), setFocusAction()}; }

@@ -17,6 +17,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ui/ActionLeafAccessible.h"
+
 class TLista;
 
 class TListaAccessible : public QAccessibleWidget {
@@ -56,7 +58,7 @@ class TListaAccessible : public QAccessibleWidget {
 };
 
 // One contact of the list.
-class TListaItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class TListaItemAccessible : public ActionLeafAccessible {
  public:
   TListaItemAccessible(TLista* list, uint32_t numer);
 
@@ -65,19 +67,12 @@ class TListaItemAccessible : public QAccessibleInterface, public QAccessibleActi
   int Position() const;
 
   bool isValid() const override;
-  QObject* object() const override { return nullptr; }
   QWindow* window() const override;
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QAccessibleInterface* parent() const override;
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QString text(QAccessible::Text t) const override;
-  void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
   QAccessible::Role role() const override { return QAccessible::ListItem; }
   QAccessible::State state() const override;
-  void* interface_cast(QAccessible::InterfaceType type) override;
 
   QStringList actionNames() const override;
   QString localizedActionDescription(const QString& actionName) const override;

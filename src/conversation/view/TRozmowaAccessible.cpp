@@ -231,10 +231,6 @@ QAccessible::State TRozmowaLinkAccessible::state() const {
   return s;
 }
 
-void* TRozmowaLinkAccessible::interface_cast(QAccessible::InterfaceType type) {
-  return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
-}
-
 QString TRozmowaLinkAccessible::localizedActionDescription(const QString& actionName) const {
   return actionName == pressAction() ? QStringLiteral("Otwórz odnośnik") : QString();
 }

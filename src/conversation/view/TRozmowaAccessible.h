@@ -13,6 +13,8 @@
 #include <map>
 #include <utility>
 
+#include "ui/ActionLeafAccessible.h"
+
 class TRozmowa;
 
 class TRozmowaAccessible : public QAccessibleWidget {
@@ -90,7 +92,7 @@ class TRozmowaMessageAccessible : public QAccessibleInterface, public QAccessibl
 
 // A link of a message: its address as the message has it; pressing it
 // opens what a click opens.
-class TRozmowaLinkAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class TRozmowaLinkAccessible : public ActionLeafAccessible {
  public:
   TRozmowaLinkAccessible(TRozmowa* view, std::size_t message, std::size_t link);
 
@@ -98,19 +100,12 @@ class TRozmowaLinkAccessible : public QAccessibleInterface, public QAccessibleAc
   std::size_t Link() const { return link_; }
 
   bool isValid() const override;
-  QObject* object() const override { return nullptr; }
   QWindow* window() const override;
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QAccessibleInterface* parent() const override;
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QString text(QAccessible::Text t) const override;
-  void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
   QAccessible::Role role() const override { return QAccessible::Link; }
   QAccessible::State state() const override;
-  void* interface_cast(QAccessible::InterfaceType type) override;
 
   QStringList actionNames() const override { return {pressAction()}; }
   QString localizedActionDescription(const QString& actionName) const override;
