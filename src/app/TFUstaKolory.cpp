@@ -12,7 +12,7 @@
 #include "app/TFUstaParts.h"
 #include "ui/ColourScheme.h"
 #include "ui/Skin.h"
-#include "ui/TButonAccessible.h"
+#include "ui/PressableAccessible.h"
 #include "ui/Tint.h"
 
 namespace {
@@ -45,21 +45,19 @@ class Swatch : public QWidget {
 
 // A swatch to a screen reader: a button named by the label beside it, its
 // colour as its value, pressed as a click presses it (the colour dialog).
-class SwatchAccessible : public QAccessibleWidget {
+class SwatchAccessible : public PressableAccessible {
  public:
-  explicit SwatchAccessible(Swatch* swatch) : QAccessibleWidget(swatch, QAccessible::Button) {}
+  explicit SwatchAccessible(Swatch* swatch) : PressableAccessible(swatch) {}
 
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Value) return widget()->palette().color(QPalette::Window).name();
     return QAccessibleWidget::text(t);
   }
   QStringList actionNames() const override { return {pressAction()}; }
-  void doAction(const QString& actionName) override {
-    if (actionName != pressAction()) return;
-    auto* swatch = static_cast<Swatch*>(widget());
-    PressLater(swatch, [swatch] { swatch->Press(); });
-  }
   QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+ protected:
+  void Press() override { static_cast<Swatch*>(widget())->Press(); }
 };
 
 constexpr int kRow = 24;

@@ -1,9 +1,8 @@
 #include "app/TShapeAccessible.h"
 
 #include "app/TShape.h"
-#include "ui/TButonAccessible.h"
 
-TShapeAccessible::TShapeAccessible(TShape* shape) : QAccessibleWidget(shape, QAccessible::Button) {}
+TShapeAccessible::TShapeAccessible(TShape* shape) : PressableAccessible(shape) {}
 
 QAccessibleInterface* TShapeAccessible::Factory(const QString& className, QObject* object) {
   if (className == QLatin1String("TShape") && object && object->isWidgetType())
@@ -18,19 +17,7 @@ QString TShapeAccessible::text(QAccessible::Text t) const {
   return QAccessibleWidget::text(t);
 }
 
-QStringList TShapeAccessible::actionNames() const {
-  QStringList names = QAccessibleWidget::actionNames();
-  if (widget()->isEnabled()) names.prepend(pressAction());
-  return names;
-}
-
-void TShapeAccessible::doAction(const QString& actionName) {
-  if (actionName != pressAction()) {
-    QAccessibleWidget::doAction(actionName);
-    return;
-  }
+void TShapeAccessible::Press() {
   auto* shape = static_cast<TShape*>(widget());
-  PressLater(shape, [shape] {
-    if (shape->isEnabled() && shape->OnMouseDown) shape->OnMouseDown(Qt::LeftButton);
-  });
+  if (shape->isEnabled() && shape->OnMouseDown) shape->OnMouseDown(Qt::LeftButton);
 }

@@ -3,17 +3,18 @@
 // named by what it shows in words (the connection's state, whether
 // reconnection is on), pressed as a click presses it.
 
-#include <QAccessibleWidget>
+#include "ui/PressableAccessible.h"
 
 class TShape;
 
-class TShapeAccessible : public QAccessibleWidget {
+class TShapeAccessible : public PressableAccessible {
  public:
   explicit TShapeAccessible(TShape* shape);
 
   QString text(QAccessible::Text t) const override;
-  QStringList actionNames() const override;
-  void doAction(const QString& actionName) override;
 
   static QAccessibleInterface* Factory(const QString& className, QObject* object);
+
+ protected:
+  void Press() override;
 };

@@ -1,7 +1,7 @@
 #include "app/TZakladkiAccessible.h"
 
 #include "app/TZakladki.h"
-#include "ui/TButonAccessible.h"
+#include "ui/PressableAccessible.h"
 
 TZakladkiAccessible::TZakladkiAccessible(TZakladki* tabs) : QAccessibleWidget(tabs, QAccessible::PageTabList) {}
 

@@ -1,15 +1,8 @@
 #include "ui/TButonAccessible.h"
 
-#include <QMetaObject>
-
 #include "ui/TButon.h"
 
-void PressLater(QWidget* widget, std::function<void()> press) {
-  // Dropped with the widget if it goes before the queue is reached.
-  QMetaObject::invokeMethod(widget, std::move(press), Qt::QueuedConnection);
-}
-
-TButonAccessible::TButonAccessible(TButon* button) : QAccessibleWidget(button, QAccessible::Button) {}
+TButonAccessible::TButonAccessible(TButon* button) : PressableAccessible(button) {}
 
 TButon* TButonAccessible::button() const { return static_cast<TButon*>(widget()); }
 
@@ -41,22 +34,4 @@ QAccessible::State TButonAccessible::state() const {
   return s;
 }
 
-QStringList TButonAccessible::actionNames() const {
-  QStringList names = QAccessibleWidget::actionNames();
-  if (widget()->isEnabled()) names.prepend(pressAction());
-  return names;
-}
-
-void TButonAccessible::doAction(const QString& actionName) {
-  if (actionName != pressAction()) {
-    QAccessibleWidget::doAction(actionName);
-    return;
-  }
-  TButon* b = button();
-  PressLater(b, [b] { b->Press(); });
-}
-
-QStringList TButonAccessible::keyBindingsForAction(const QString& actionName) const {
-  if (actionName == pressAction()) return {QStringLiteral("Space")};
-  return QAccessibleWidget::keyBindingsForAction(actionName);
-}
+void TButonAccessible::Press() { button()->Press(); }

@@ -1,12 +1,11 @@
 #include "ui/TNapisButonAccessible.h"
 
 #include "platform/Cp1250.h"
-#include "ui/TButonAccessible.h"
 #include "ui/TNapisButon.h"
 #include "ui/TSkinnedForm.h"
 
 TNapisButonAccessible::TNapisButonAccessible(TNapisButon* button)
-    : QAccessibleWidget(button, QAccessible::Button) {}
+    : PressableAccessible(button) {}
 
 TNapisButon* TNapisButonAccessible::button() const { return static_cast<TNapisButon*>(widget()); }
 
@@ -39,24 +38,6 @@ QAccessible::State TNapisButonAccessible::state() const {
   return s;
 }
 
-QStringList TNapisButonAccessible::actionNames() const {
-  QStringList names = QAccessibleWidget::actionNames();
-  if (widget()->isEnabled()) names.prepend(pressAction());
-  return names;
-}
-
-void TNapisButonAccessible::doAction(const QString& actionName) {
-  if (actionName != pressAction()) {
-    QAccessibleWidget::doAction(actionName);
-    return;
-  }
-  TNapisButon* b = button();
-  PressLater(b, [b] {
-    if (b->isEnabled()) b->Click();
-  });
-}
-
-QStringList TNapisButonAccessible::keyBindingsForAction(const QString& actionName) const {
-  if (actionName == pressAction()) return {QStringLiteral("Space")};
-  return QAccessibleWidget::keyBindingsForAction(actionName);
+void TNapisButonAccessible::Press() {
+  if (button()->isEnabled()) button()->Click();
 }

@@ -2,21 +2,21 @@
 // What assistive technology is told of a caption button: a push button named
 // by its caption (its hint describes it), that the screen reader can press.
 
-#include <QAccessibleWidget>
+#include "ui/PressableAccessible.h"
 
 class TNapisButon;
 
-class TNapisButonAccessible : public QAccessibleWidget {
+class TNapisButonAccessible : public PressableAccessible {
  public:
   explicit TNapisButonAccessible(TNapisButon* button);
 
   QString text(QAccessible::Text t) const override;
   QAccessible::State state() const override;
-  QStringList actionNames() const override;
-  void doAction(const QString& actionName) override;
-  QStringList keyBindingsForAction(const QString& actionName) const override;
 
   static QAccessibleInterface* Factory(const QString& className, QObject* object);
+
+ protected:
+  void Press() override;
 
  private:
   TNapisButon* button() const;

@@ -5,7 +5,7 @@
 #include "contacts/SpokenContact.h"
 #include "contacts/view/TLista.h"
 #include "platform/Cp1250.h"
-#include "ui/TButonAccessible.h"
+#include "ui/PressableAccessible.h"
 
 TListaAccessible::TListaAccessible(TLista* list) : QAccessibleWidget(list, QAccessible::List) {
   shown_ = Now();

@@ -7,7 +7,7 @@
 #include "conversation/SpokenMessage.h"
 #include "conversation/view/TRozmowa.h"
 #include "platform/Cp1250.h"
-#include "ui/TButonAccessible.h"
+#include "ui/PressableAccessible.h"
 
 namespace {
 
