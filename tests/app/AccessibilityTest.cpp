@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "app/Accessibility.h"
+#include "DemoCast.h"
 #include "app/TFMain.h"
 #include "app/TFStat.h"
 #include "app/TFUsta.h"
@@ -135,15 +136,8 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
     o.sound = &sound;
     o.shell = &shell;
     TFMain m(o);
-    m.Connection().SetLookupHost(serwer.lookupHost().toStdString());
-    m.SetIdentity(123456, "demo");
-    ASSERT_TRUE(m.CreateArchive("123456"));
-    for (const auto& member : cast->cast) {
-      TKontakt k;
-      k.numer = member.number;
-      k.wyswietl = cp1250::fromQString(member.name);
-      ASSERT_TRUE(m.Contacts().Add(k));
-    }
+    MeetTheCast(m, serwer, *cast);
+    if (HasFatalFailure()) return;
     m.ShowOwnStatus(0);
     m.show();
     // The connection indicator and the status button say their state.

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "DemoCast.h"
 #include "app/TFMain.h"
 #include "app/TShape.h"
 #include "conversation/view/ChatWindows.h"
@@ -44,15 +45,8 @@ TEST(DemoCastTest, FriendsComeOnlineAnswerAndWait) {
     o.tray = &tray;
     o.sound = &sound;
     TFMain m(o);
-    m.Connection().SetLookupHost(serwer.lookupHost().toStdString());
-    m.SetIdentity(123456, "demo");
-    ASSERT_TRUE(m.CreateArchive("123456"));
-    for (const auto& member : cast->cast) {
-      TKontakt k;
-      k.numer = member.number;
-      k.wyswietl = cp1250::fromQString(member.name);
-      ASSERT_TRUE(m.Contacts().Add(k));
-    }
+    MeetTheCast(m, serwer, *cast);
+    if (HasFatalFailure()) return;
     m.Dialog->OnMouseDown(Qt::LeftButton);
     ASSERT_TRUE(serwer.waitForLogin());
 

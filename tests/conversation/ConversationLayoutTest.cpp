@@ -68,16 +68,10 @@ TEST(TimeLabels, TimeAloneTodayWithTheDateOtherwise) {
   EXPECT_EQ(TimeLabelFor(-1800, Received, kToday), "23:30, 31.12.1969");
 }
 
-TEST_F(Layout, ReceivedAndOwnTimesAreReadOnTheSameClock) {
-  view.SetTextAreaWidth(300);
-  EXPECT_EQ(Add("a", Received, kNoon - 12 * 3600 - 1800).TimeLabel, "23:30, 7.12.2026");
-  EXPECT_EQ(Add("b", Delivered, kNoon - 12 * 3600 - 1800).TimeLabel, "23:30, 7.12.2026");
-  EXPECT_EQ(Add("c", Received, 0).TimeLabel, "0:00, 1.01.1970");
-}
-
 // The partner writes at 17:17 UTC and the user answers a minute later: on
 // the machine's clock the answer reads a minute after the question, in
-// whatever zone the machine is, summer time and its change included.
+// whatever zone the machine is, summer time and its change included; own
+// and received messages of another day carry the same date.
 TEST(TimeLabels, AnAnswerReadsAfterItsQuestionInEveryZone) {
   FakeMeasure measure;
   constexpr uint32_t kQuestion = 1796750220;  // 2026-12-08 17:17 UTC
@@ -98,9 +92,11 @@ TEST(TimeLabels, AnAnswerReadsAfterItsQuestionInEveryZone) {
     view.AddMessage("o ktorej?", kQuestion, Received);
     view.AddMessage("zaraz", kQuestion + 60, Delivered);
     view.AddMessage("latem", kSummerNoon, Received);
+    view.AddMessage("latem tez", kSummerNoon, Delivered);
     EXPECT_EQ(view.Messages()[0].TimeLabel, c.question);
     EXPECT_EQ(view.Messages()[1].TimeLabel, c.answer);
     EXPECT_EQ(view.Messages()[2].TimeLabel, c.summer);
+    EXPECT_EQ(view.Messages()[3].TimeLabel, c.summer) << "own and received times read on one clock";
   }
   // 2026-10-25 in Warsaw: 2:30 summer time, then an hour later 2:30 winter
   // time; on the day of the change the date is not repeated.
