@@ -41,6 +41,9 @@ void ApplyLine(std::string_view line, Config& config) {
   } else if (k == "serwer") {
     while (!valueText.empty() && IsBlank(valueText.back())) valueText.remove_suffix(1);
     config.serwer = valueText.empty() ? Config::kDefaultServer : std::string(valueText);
+  } else if (k == "protokol") {
+    while (!valueText.empty() && IsBlank(valueText.back())) valueText.remove_suffix(1);
+    config.protokol = Lower(valueText) == "gg8" ? Protocol::kGG8 : Protocol::k2005;
   }
 }
 
@@ -81,6 +84,7 @@ std::string FormatConfig(const Config& c) {
   out += "wysokosc = " + std::to_string(c.wysokosc) + "\r\n";
   out += std::string("autowolit = ") + (c.autowolit ? "1" : "0") + "\r\n";
   if (c.serwer != Config::kDefaultServer) out += "serwer = " + c.serwer + "\r\n";
+  if (c.protokol == Protocol::kGG8) out += "protokol = GG8\r\n";
   return out;
 }
 
@@ -89,6 +93,7 @@ bool LoadConfig(const std::string& path, Config& config) {
   if (!file.exists()) return true;
   if (!file.open(QIODevice::ReadOnly)) return false;
   const QByteArray data = file.readAll();
+  config.protokol = Protocol::k2005;
   ApplyConfigText(std::string_view(data.constData(), static_cast<size_t>(data.size())), config);
   return true;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/ConnectionManager.h"
+
 struct Config {
   static constexpr const char* kFileName = "Wirmelak.ini";
   static constexpr const char* kDefaultServer = "appmsg.gadu-gadu.pl";
@@ -15,6 +17,9 @@ struct Config {
   int wysokosc = 0;    // client height
   bool autowolit = true;
   std::string serwer = kDefaultServer;  // host or host:port of the server lookup
+  // Which session the program speaks. A first start (no file) takes today's
+  // network; a file without the line keeps the 2005 session it was made for.
+  Protocol protokol = Protocol::kGG8;
 
   bool operator==(const Config&) const = default;
 };
@@ -27,11 +32,12 @@ int ConfigValue(std::string_view text);
 // taken, negative ones ignored; autowolit is on exactly for 1; later lines win.
 void ApplyConfigText(std::string_view text, Config& config);
 
-// The file as written: seven lines, and an eighth for a server other than the
-// default.
+// The file as written: seven lines, an eighth for a server other than the
+// default, and after it "protokol = GG8" for today's network.
 std::string FormatConfig(const Config& config);
 
-// Reads path onto config; a missing file leaves it as it is. False when the
+// Reads path onto config; a missing file leaves it as it is, an existing one
+// starts from the 2005 session. False when the
 // file exists but cannot be read.
 bool LoadConfig(const std::string& path, Config& config);
 

@@ -123,8 +123,8 @@ class TFMain : public TSkinnedForm,
   // What the incoming events need of the contacts and the archive.
   void ApplyStatus(uint32_t number, uint8_t statusIndex, const std::string& description) override;
   std::optional<std::string> DisplayName(uint32_t number) const override;
-  void ArchiveMessage(uint32_t number, const std::string& text) override {
-    archive_.ArchiveMessage(number, text);
+  void ArchiveMessage(uint32_t number, const std::string& text, uint32_t time) override {
+    archive_.ArchiveMessage(number, text, time);
   }
   // What the chat windows need of the connection.
   bool Connected() const override { return connection_->State() == conn::kPolaczony; }

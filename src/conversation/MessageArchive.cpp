@@ -1,5 +1,7 @@
 #include "conversation/MessageArchive.h"
 
+#include <QTimeZone>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,6 +14,7 @@
 #include <cstring>
 
 #include "platform/Cp1250.h"
+#include "platform/TimeZone.h"
 #include "platform/MessageBox.h"
 #include "platform/desktop/ShellOpen.h"
 
@@ -195,7 +198,7 @@ void MessageArchive::Close() {
   endsWithBody_ = false;
 }
 
-void MessageArchive::ArchiveMessage(uint32_t number, std::string text) {
+void MessageArchive::ArchiveMessage(uint32_t number, std::string text, uint32_t sent) {
   MessageToHtml(text, pictureExists_);
   if (fd_ < 0) {
     MessageBox(BrakArchiwum(), kOstrzezenie);
@@ -219,6 +222,8 @@ void MessageArchive::ArchiveMessage(uint32_t number, std::string text) {
   }
 
   QDateTime now = clock_();
+  // The sender's moment on this machine's clock, as the conversation shows it.
+  if (sent != 0) now = QDateTime::fromSecsSinceEpoch(LocalWallSeconds(sent), QTimeZone::utc());
   std::string entry;
   entry.reserve(text.size() + name.size() + 80);
   if (!lastEntryDate_ || *lastEntryDate_ != now.date()) entry += "<hr>";
@@ -232,6 +237,7 @@ void MessageArchive::ArchiveMessage(uint32_t number, std::string text) {
   entry += "<br>";
   entry += text;
   entry += "</p>\r\n</body>";
+  WideToReferences(entry);
 
   // "</body>" is cut off before the entry is written, so that a write a kill
   // stops short leaves the start of the entry behind the last whole one,

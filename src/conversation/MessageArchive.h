@@ -57,8 +57,11 @@ class MessageArchive {
 
   // Appends one message; number with kWlasnaWiadomosc set is the user's own
   // message to that partner. Without an open archive it warns
-  // "Błąd wewnętrzny EArchiwumNULL" and writes nothing.
-  void ArchiveMessage(uint32_t number, std::string text);
+  // "Błąd wewnętrzny EArchiwumNULL" and writes nothing. sent, seconds since
+  // 1970 UTC, stamps the entry with the time the message was sent; 0 stamps
+  // it with the clock's time. What the code page lacks is written as
+  // character references.
+  void ArchiveMessage(uint32_t number, std::string text, uint32_t sent = 0);
 
   // For another process: true when some process holds the archive open.
   static bool IsLockedElsewhere(const QString& folder, const std::string& numberText);

@@ -323,3 +323,19 @@ std::string EscapeAngleBrackets(const std::string& text) {
   }
   return out;
 }
+
+void WideToReferences(std::string& html) {
+  if (!cp1250::hasWide(html)) return;
+  std::string out;
+  out.reserve(html.size() + 16);
+  for (size_t i = 0; i < html.size();) {
+    if (const size_t n = cp1250::wideMarkLength(html, i)) {
+      out += "&#x";
+      out.append(html, i + 1, n - 1);  // the digits and ";"
+      i += n;
+    } else {
+      out += html[i++];
+    }
+  }
+  html = std::move(out);
+}

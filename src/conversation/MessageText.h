@@ -78,3 +78,8 @@ void MessageToHtml(std::string& text, const PictureExists& pictureExists);
 
 // "<" and ">" written as character references; everything else unchanged.
 std::string EscapeAngleBrackets(const std::string& text);
+
+// Every wide mark (a character the code page lacks) written as its numeric
+// character reference, "&#x1F642;", which a browser shows whatever the page's
+// code page; in place.
+void WideToReferences(std::string& html);

@@ -9,6 +9,9 @@
 #include <string>
 #include <string_view>
 
+// Why a server's certificate was not accepted.
+enum class CertificateProblem { kUntrusted, kHostName, kExpired, kNotYetValid, kRevoked, kOther };
+
 class Socket {
  public:
   virtual ~Socket() = default;
@@ -16,12 +19,18 @@ class Socket {
   std::string Addr;       // host: a dotted address or a name
   std::string Port;       // decimal text
   int FlushTimeout = 0;   // ms a close waits for queued bytes to leave
+  // Encrypted: TLS 1.2 or later, the certificate checked against the
+  // system's authorities and these (PEM) and against Addr. A certificate
+  // that fails is never overridden: OnCertificateRefused, then the close.
+  bool Tls = false;
+  std::string TrustedCertificates;
 
   // Events arrive on the user-interface thread. A failed connect and a
   // connection ended by either side both end in OnSessionClosed, once.
   std::function<void()> OnDataAvailable;
   std::function<void()> OnSessionClosed;
   std::function<void()> OnError;
+  std::function<void(CertificateProblem)> OnCertificateRefused;
 
   virtual void Connect() = 0;
   // Queues the whole buffer for sending, in order; never waits.

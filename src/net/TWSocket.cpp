@@ -1,6 +1,34 @@
 #include "net/TWSocket.h"
 
+#include <QSslConfiguration>
 #include <QTimer>
+
+namespace {
+
+CertificateProblem ProblemOf(const QSslError& error) {
+  switch (error.error()) {
+    case QSslError::HostNameMismatch:
+      return CertificateProblem::kHostName;
+    case QSslError::CertificateExpired:
+      return CertificateProblem::kExpired;
+    case QSslError::CertificateNotYetValid:
+      return CertificateProblem::kNotYetValid;
+    case QSslError::CertificateRevoked:
+      return CertificateProblem::kRevoked;
+    case QSslError::SelfSignedCertificate:
+    case QSslError::SelfSignedCertificateInChain:
+    case QSslError::UnableToGetLocalIssuerCertificate:
+    case QSslError::UnableToVerifyFirstCertificate:
+    case QSslError::CertificateUntrusted:
+    case QSslError::UnableToGetIssuerCertificate:
+    case QSslError::CertificateRejected:
+      return CertificateProblem::kUntrusted;
+    default:
+      return CertificateProblem::kOther;
+  }
+}
+
+}  // namespace
 
 TWSocket::TWSocket() {
   socket_.setReadBufferSize(kReadBuffer);
@@ -11,9 +39,11 @@ TWSocket::TWSocket() {
     if (socket_.state() == QAbstractSocket::ConnectedState) CallOwner(OnError);
   });
   connect(&socket_, &QTcpSocket::stateChanged, this, &TWSocket::onStateChanged);
+  connect(&socket_, &QSslSocket::sslErrors, this, &TWSocket::onSslErrors);
 }
 
 TWSocket::~TWSocket() {
+  OnCertificateRefused = nullptr;
   OnDataAvailable = nullptr;
   OnSessionClosed = nullptr;
   OnError = nullptr;
@@ -28,10 +58,39 @@ void TWSocket::Connect() {
     QTimer::singleShot(0, this, [this] { reportClosed(); });
     return;
   }
-  socket_.connectToHost(QString::fromStdString(Addr), static_cast<quint16>(port));
+  if (!Tls) {
+    socket_.connectToHost(QString::fromStdString(Addr), static_cast<quint16>(port));
+    return;
+  }
+  QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+  tls.setProtocol(QSsl::TlsV1_2OrLater);
+  tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
+  if (!TrustedCertificates.empty()) {
+    const QList<QSslCertificate> own = QSslCertificate::fromData(
+        QByteArray(TrustedCertificates.data(), static_cast<qsizetype>(TrustedCertificates.size())),
+        QSsl::Pem);
+    // Listing authorities replaces the system's: both are listed.
+    tls.setCaCertificates(QSslConfiguration::systemCaCertificates() + own);
+  }
+  socket_.setSslConfiguration(tls);
+  // The name checked against the certificate is the one the user gave.
+  socket_.connectToHostEncrypted(QString::fromStdString(Addr), static_cast<quint16>(port));
+}
+
+void TWSocket::onSslErrors(const QList<QSslError>& errors) {
+  // Never ignored: the handshake fails and the connection ends. The owner
+  // hears why before it hears of the close.
+  if (errors.isEmpty() || certificateReported_) return;
+  certificateReported_ = true;
+  if (OnCertificateRefused) {
+    const auto call = OnCertificateRefused;
+    DeferredRelease::Busy busy(release_);
+    call(ProblemOf(errors.first()));
+  }
 }
 
 void TWSocket::Send(std::string_view bytes) {
+  // An encrypted socket keeps what is written before its handshake ends.
   if (socket_.state() != QAbstractSocket::ConnectedState) return;
   socket_.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
@@ -67,6 +126,7 @@ void TWSocket::Release() {
   OnDataAvailable = nullptr;
   OnSessionClosed = nullptr;
   OnError = nullptr;
+  OnCertificateRefused = nullptr;
   release_.Release();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 #include <QObject>
-#include <QTcpSocket>
+#include <QSslSocket>
 
 #include "net/Socket.h"
 #include "platform/DeferredRelease.h"
@@ -27,13 +27,16 @@ class TWSocket final : public QObject, public Socket {
  private:
   void onStateChanged(QAbstractSocket::SocketState state);
   void reportClosed();
+  void onSslErrors(const QList<QSslError>& errors);
   // Runs one of the owner's handlers, which may release the socket or open
   // a modal loop in which it is released: the socket stays until the
   // outermost handler has returned.
   void CallOwner(const std::function<void()>& handler);
 
-  QTcpSocket socket_;
+  // Plain TCP unless Tls was asked for.
+  QSslSocket socket_;
   DeferredRelease release_{*this};
   bool started_ = false;
   bool closedReported_ = false;
+  bool certificateReported_ = false;
 };

@@ -43,7 +43,123 @@ void appendUtf8(std::string& out, char32_t c) {
   }
 }
 
+bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+// What a wide mark may carry: a character the code page lacks, and none that
+// would not be shown as text.
+bool WideAllowed(char32_t c) {
+  if (c < 0xA0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+  if ((c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069)) return false;
+  return fromUnicode(c) == '?';
+}
+
+// Decodes one UTF-8 sequence at utf8[i]; 0xFFFFFFFF for a broken one, which
+// takes one byte.
+char32_t NextUtf8(std::string_view utf8, size_t& i) {
+  const unsigned char b = utf8[i];
+  const int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
+  if (extra < 0 || (extra > 0 && i + extra >= utf8.size())) {
+    ++i;
+    return 0xFFFFFFFF;
+  }
+  char32_t c = extra == 0 ? b : (b & (0x3F >> extra));
+  for (int k = 1; k <= extra; ++k) {
+    const unsigned char t = utf8[i + k];
+    if ((t & 0xC0) != 0x80) {
+      ++i;
+      return 0xFFFFFFFF;
+    }
+    c = (c << 6) | (t & 0x3F);
+  }
+  i += extra + 1;
+  return c;
+}
+
+void AppendWide(std::string& out, char32_t c) {
+  if (c == '\r' || c == '\n' || c == '\t') {
+    out += static_cast<char>(c);
+    return;
+  }
+  if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return;  // controls
+  const unsigned char b = fromUnicode(c);
+  if (b != '?' || c == U'?') {
+    out += static_cast<char>(b);
+    return;
+  }
+  if (!WideAllowed(c)) {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) out += '?';
+    return;  // a direction override is dropped
+  }
+  static const char kDigits[] = "0123456789ABCDEF";
+  char hex[8];
+  int n = 0;
+  for (char32_t v = c; v; v >>= 4) hex[n++] = kDigits[v & 0xF];
+  out += kWideMark;
+  while (n) out += hex[--n];
+  out += ';';
+}
+
 }  // namespace
+
+size_t wideMarkLength(std::string_view text, size_t at, char32_t* codePoint) {
+  if (at >= text.size() || text[at] != kWideMark) return 0;
+  char32_t c = 0;
+  size_t i = at + 1;
+  while (i < text.size() && i - at <= 6 && IsHex(text[i])) {
+    c = (c << 4) | char32_t(text[i] <= '9' ? text[i] - '0' : text[i] - 'A' + 10);
+    ++i;
+  }
+  if (i == at + 1 || i >= text.size() || text[i] != ';' || !WideAllowed(c)) return 0;
+  if (codePoint) *codePoint = c;
+  return i + 1 - at;
+}
+
+size_t characterCount(std::string_view text) {
+  size_t n = 0;
+  for (size_t i = 0; i < text.size(); ++n) {
+    const size_t wide = wideMarkLength(text, i);
+    i += wide ? wide : 1;
+  }
+  return n;
+}
+
+size_t cutBefore(std::string_view text, size_t maxBytes) {
+  if (text.size() <= maxBytes) return text.size();
+  size_t end = 0;
+  for (size_t i = 0; i < text.size();) {
+    const size_t wide = wideMarkLength(text, i);
+    const size_t next = i + (wide ? wide : 1);
+    if (next > maxBytes) break;
+    end = i = next;
+  }
+  return end;
+}
+
+bool hasWide(std::string_view text) {
+  for (size_t i = text.find(kWideMark); i != std::string_view::npos; i = text.find(kWideMark, i + 1))
+    if (wideMarkLength(text, i)) return true;
+  return false;
+}
+
+std::string fromUtf8Wide(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const char32_t c = NextUtf8(utf8, i);
+    if (c == 0xFFFFFFFF)
+      out += '?';
+    else
+      AppendWide(out, c);
+  }
+  return out;
+}
+
+std::string fromQStringWide(const QString& text) {
+  std::string out;
+  out.reserve(static_cast<size_t>(text.size()));
+  for (char32_t c : text.toUcs4()) AppendWide(out, c);
+  return out;
+}
 
 char32_t toUnicode(unsigned char byte) {
   return byte < 0x80 ? char32_t(byte) : char32_t(kUpper[byte - 0x80]);
@@ -59,7 +175,15 @@ unsigned char fromUnicode(char32_t ch) {
 std::string toUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() * 2);
-  for (unsigned char b : text) appendUtf8(out, toUnicode(b));
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t wide = 0;
+    if (const size_t n = text[i] == kWideMark ? wideMarkLength(text, i, &wide) : 0) {
+      appendUtf8(out, wide);
+      i += n - 1;
+      continue;
+    }
+    appendUtf8(out, toUnicode(static_cast<unsigned char>(text[i])));
+  }
   return out;
 }
 
@@ -97,7 +221,15 @@ std::string fromUtf8(std::string_view utf8) {
 QString toQString(std::string_view text) {
   QString out;
   out.reserve(static_cast<qsizetype>(text.size()));
-  for (unsigned char b : text) out += QChar(static_cast<char16_t>(toUnicode(b)));
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t wide = 0;
+    if (const size_t n = text[i] == kWideMark ? wideMarkLength(text, i, &wide) : 0) {
+      out += QString::fromUcs4(&wide, 1);
+      i += n - 1;
+      continue;
+    }
+    out += QChar(static_cast<char16_t>(toUnicode(static_cast<unsigned char>(text[i]))));
+  }
   return out;
 }
 

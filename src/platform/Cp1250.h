@@ -4,6 +4,7 @@
 // Qt shows a text, and where the source code spells a Polish text.
 
 #include <QString>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,33 @@ std::string fromUtf8(std::string_view utf8);
 
 QString toQString(std::string_view text);
 std::string fromQString(const QString& text);
+
+// Text of today's network is Unicode, and a character the code page lacks
+// must not be lost on its way through the program, which holds Windows-1250.
+// Such a character is carried as a "wide" mark: the byte 0x98, which the code
+// page leaves undefined, the code point in upper-case hex and ";"
+// ("\x98" "1F642;" for the slightly smiling face). The marks are read back
+// wherever text becomes Unicode (toQString, toUtf8), and the archive writes
+// them as character references. A byte 0x98 that does not start a valid mark
+// stays the control character it always was.
+constexpr char kWideMark = '\x98';
+
+// Like fromUtf8 / fromQString, but what the code page lacks becomes a wide
+// mark instead of '?'. Control characters other than CR, LF and the tab, and
+// the marks that override the direction of text, are dropped: they come from
+// the network and could only disguise what the text says.
+std::string fromUtf8Wide(std::string_view utf8);
+std::string fromQStringWide(const QString& text);
+
+// The length of a wide mark starting at text[at], or 0 when none does.
+size_t wideMarkLength(std::string_view text, size_t at, char32_t* codePoint = nullptr);
+// Characters of text, a wide mark counting one.
+size_t characterCount(std::string_view text);
+// The longest start of text of at most maxBytes bytes that ends between
+// characters (never inside a wide mark).
+size_t cutBefore(std::string_view text, size_t maxBytes);
+// Whether text holds a wide mark.
+bool hasWide(std::string_view text);
 
 }  // namespace cp1250
 

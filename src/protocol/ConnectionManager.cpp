@@ -7,6 +7,7 @@
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
 #include "protocol/Packets.h"
+#include "protocol/Packets80.h"
 
 namespace {
 
@@ -52,6 +53,33 @@ LookupReply ParseLookupReply(std::string_view body, ServerAddress& address) {
   return LookupReply::kServer;
 }
 
+std::vector<ServerAddress> TodaysServers(const std::string& setting) {
+  std::vector<ServerAddress> servers;
+  if (setting.empty() || setting == ConnectionManager::kDefaultLookupHost) {
+    for (int n = 10; n <= 18; ++n)
+      servers.push_back({"ggproxy-secure-" + std::to_string(n) + ".gadu-gadu.pl", "443"});
+    return servers;
+  }
+  const size_t colon = setting.rfind(':');
+  if (colon != std::string::npos && IsDecimalPort(std::string_view(setting).substr(colon + 1)))
+    servers.push_back({setting.substr(0, colon), setting.substr(colon + 1)});
+  else
+    servers.push_back({setting, "443"});
+  return servers;
+}
+
+std::string CertificateReason(CertificateProblem problem) {
+  switch (problem) {
+    case CertificateProblem::kUntrusted: return T("nie został wystawiony przez zaufany urząd");
+    case CertificateProblem::kHostName: return T("został wystawiony dla innej nazwy");
+    case CertificateProblem::kExpired: return T("wygasł");
+    case CertificateProblem::kNotYetValid: return T("nie jest jeszcze ważny");
+    case CertificateProblem::kRevoked: return T("został unieważniony");
+    case CertificateProblem::kOther: break;
+  }
+  return T("jest nieprawidłowy");
+}
+
 ConnectionManager::ConnectionManager(NetFactory& net, View& view, Identity& identity)
     : net_(net), view_(view), identity_(identity) {}
 
@@ -92,6 +120,11 @@ void ConnectionManager::Timer1Timer() {
 }
 
 void ConnectionManager::Connect(Sender sender) {
+  if (protocol_ == Protocol::kGG8) {
+    serversFailed_ = 0;
+    ConnectToday();
+    return;
+  }
   for (;;) {
     SetConnectionState(conn::kLaczenie);
     std::string body;
@@ -123,24 +156,46 @@ void ConnectionManager::Connect(Sender sender) {
     // A lookup that ran while something else opened a socket (it pumps
     // events) must not leave two connections.
     if (socket_ || state_ != conn::kLaczenie) return;
-    cutter_.clear();
-    ++connectionNumber_;
-    socket_ = net_.NewSocket();
-    socket_->OnDataAvailable = [this] { OnDataAvailable(); };
-    socket_->OnSessionClosed = [this] { OnSessionClosed(); };
-    socket_->OnError = [this] { CloseSocket(); };
-    socket_->FlushTimeout = 100;
-    socket_->Addr = server.host;
-    socket_->Port = server.port;
-    socket_->Connect();
+    connectionProtocol_ = Protocol::k2005;
+    OpenSocket(server, false);
     return;
   }
+}
+
+void ConnectionManager::ConnectToday() {
+  // No lookup: today's servers are known by name and answer on 443.
+  const std::vector<ServerAddress> servers = TodaysServers(lookupHost_);
+  SetConnectionState(conn::kLaczenie);
+  if (socket_) return;
+  connectionProtocol_ = Protocol::kGG8;
+  OpenSocket(servers[nextServer_ % servers.size()], true);
+}
+
+void ConnectionManager::OpenSocket(const ServerAddress& server, bool tls) {
+  cutter_.clear();
+  ++connectionNumber_;
+  answered_ = false;
+  certificateProblem_.reset();
+  currentHost_ = server.host;
+  socket_ = net_.NewSocket();
+  socket_->OnDataAvailable = [this] { OnDataAvailable(); };
+  socket_->OnSessionClosed = [this] { OnSessionClosed(); };
+  socket_->OnError = [this] { CloseSocket(); };
+  socket_->OnCertificateRefused = [this](CertificateProblem p) { certificateProblem_ = p; };
+  socket_->FlushTimeout = 100;
+  socket_->Addr = server.host;
+  socket_->Port = server.port;
+  socket_->Tls = tls;
+  if (tls) socket_->TrustedCertificates = trusted_;
+  socket_->Connect();
 }
 
 void ConnectionManager::Disconnect() {
   const uint8_t withDescription = identity_.OwnStatus() & 1;
   SetAutoReconnect(false);
-  Send(gg::BuildNewStatus(withDescription, false, identity_.Description()));
+  Send(connectionProtocol_ == Protocol::kGG8
+           ? gg80::BuildNewStatus(withDescription, false, identity_.Description())
+           : gg::BuildNewStatus(withDescription, false, identity_.Description()));
   identity_.SetOwnStatus(withDescription);
   CloseSocket();
 }
@@ -168,6 +223,7 @@ void ConnectionManager::OnDataAvailable() {
   // reconnection inside the loop), the loop goes on with the new one; the
   // cutter was emptied for it.
   if (!socket_ || dispatching_) return;
+  answered_ = true;
   cutter_.feed(socket_->ReceiveStr());
   dispatching_ = true;
   PacketCutter::Packet packet;
@@ -199,8 +255,29 @@ void ConnectionManager::OnSessionClosed() {
     socket_ = nullptr;
   }
   cutter_.clear();
+  const bool wasConnecting = state_ == conn::kLaczenie;
   // A switch of identities closes the socket and unloads at once; its close
   // arrives later and finds no identity, which stays "not configured".
   SetConnectionState(identity_.OwnNumber() == 0 ? conn::kNieSkonfigurowany : conn::kNiePolaczony);
   if (onEnded_) onEnded_();
+  if (connectionProtocol_ != Protocol::kGG8 || identity_.OwnNumber() == 0) return;
+
+  if (certificateProblem_) {
+    // No login goes to a server that could not prove who it is, and no
+    // reconnection either, until the user connects again.
+    const CertificateProblem problem = *certificateProblem_;
+    certificateProblem_.reset();
+    SetAutoReconnect(false);
+    MessageBox(T("Certyfikat serwera ") + currentHost_ + " " + CertificateReason(problem) +
+                   T(". Połączenie zostało przerwane."),
+               kOstrzezenie);
+    return;
+  }
+  // A server that took no part in the connection: the next one is tried,
+  // each at most once in a row; then automatic reconnection takes over.
+  if (!wasConnecting || answered_ || protocol_ != Protocol::kGG8) return;
+  const size_t count = TodaysServers(lookupHost_).size();
+  ++nextServer_;
+  if (++serversFailed_ >= count) return;
+  ConnectToday();
 }

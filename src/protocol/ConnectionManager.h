@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "net/Socket.h"
 #include "protocol/PacketCutter.h"
@@ -18,6 +20,10 @@ constexpr uint8_t kNiePolaczony = 0;
 constexpr uint8_t kLaczenie = 1;
 constexpr uint8_t kPolaczony = 2;
 }  // namespace conn
+
+// The session the program speaks: the 2005 one (a lookup, then plain TCP)
+// or today's network (GG 8.0 inside TLS).
+enum class Protocol { k2005, kGG8 };
 
 // Who asked for a connection: a failed lookup is followed by a question
 // unless the reconnection timer asked.
@@ -37,6 +43,14 @@ enum class LookupReply {
                  // server is being serviced): a connection that fails
 };
 LookupReply ParseLookupReply(std::string_view body, ServerAddress& address);
+
+// The servers of today's network, tried in turn: the network's own hosts on
+// port 443 while the setting names the default, else the host (and port,
+// 443 when none) it names.
+std::vector<ServerAddress> TodaysServers(const std::string& setting);
+
+// The Polish reason of a certificate that failed its check.
+std::string CertificateReason(CertificateProblem problem);
 
 class ConnectionManager {
  public:
@@ -66,9 +80,17 @@ class ConnectionManager {
   ConnectionManager(const ConnectionManager&) = delete;
   ConnectionManager& operator=(const ConnectionManager&) = delete;
 
-  // host or host:port of the lookup service.
+  // host or host:port of the lookup service; in today's session the server
+  // itself unless it is the default.
   void SetLookupHost(std::string host) { lookupHost_ = std::move(host); }
   std::string LookupUrl() const;
+  // Takes effect at the next connection; the packets of one connection are
+  // always read as the session it was made for.
+  void SetProtocol(Protocol protocol) { protocol_ = protocol; }
+  Protocol ChosenProtocol() const { return protocol_; }
+  Protocol ConnectionProtocol() const { return connectionProtocol_; }
+  // Certificates (PEM) trusted besides the system's, for a server of one's own.
+  void SetTrustedCertificates(std::string pem) { trusted_ = std::move(pem); }
 
   void SetPacketHandler(PacketHandler handler) { onPacket_ = std::move(handler); }
   // Runs when a connection has ended, after the state became 0 (255 when no
@@ -77,6 +99,7 @@ class ConnectionManager {
   void SetOnConnectionEnded(std::function<void()> f) { onEnded_ = std::move(f); }
 
   uint8_t State() const { return state_; }
+  uint32_t OwnNumber() const { return identity_.OwnNumber(); }
   // Counts the connections made: a handler that ran a modal loop compares
   // it before and after, and drops what belonged to a connection that has
   // ended meanwhile.
@@ -104,6 +127,8 @@ class ConnectionManager {
 
  private:
   void Connect(Sender sender);
+  void ConnectToday();
+  void OpenSocket(const ServerAddress& server, bool tls);
   void Disconnect();
   void OnDataAvailable();
   void OnSessionClosed();
@@ -121,4 +146,15 @@ class ConnectionManager {
   uint64_t connectionNumber_ = 0;
   PacketCutter cutter_;
   bool dispatching_ = false;
+
+  Protocol protocol_ = Protocol::k2005;
+  Protocol connectionProtocol_ = Protocol::k2005;
+  std::string trusted_;
+  // Today's servers: the one to try next, how many failed in a row without
+  // an answer, and whether the current connection has had one.
+  size_t nextServer_ = 0;
+  size_t serversFailed_ = 0;
+  bool answered_ = false;
+  std::string currentHost_;
+  std::optional<CertificateProblem> certificateProblem_;
 };

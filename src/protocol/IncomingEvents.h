@@ -71,7 +71,8 @@ class IncomingEvents {
    public:
     virtual ~ArchiveSink() = default;
     // number with kOwnMessageBit set: the user's own message to that partner.
-    virtual void ArchiveMessage(uint32_t number, const std::string& text) = 0;
+    // time: when it was sent, seconds since 1970 UTC; 0 for now.
+    virtual void ArchiveMessage(uint32_t number, const std::string& text, uint32_t time) = 0;
   };
 
   struct Services {
@@ -107,6 +108,7 @@ class IncomingEvents {
   void AbandonPending();
 
  private:
+  void DispatchToday(uint32_t type, const std::string& payload);
   void StatusEntry(const gg::StatusEntry& entry);
   void ReceivedMessage(const gg::ReceivedMessage& message);
   void Acknowledgement(const gg::SendAck& ack);

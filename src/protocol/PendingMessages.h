@@ -4,6 +4,7 @@
 // arrives; a free slot holds nothing.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ class PendingMessages {
   // Stores text in the first free slot, or a new one at the end; returns the
   // sequence number.
   uint32_t Allocate(std::string text, uint32_t recipient = 0);
+  // Today's network numbers a message by the clock's seconds: now, or one
+  // more than the last number given when that is not below now.
+  uint32_t Allocate(std::string text, uint32_t recipient, uint32_t now);
 
   // The text sent with sequence, emptying its slot and trimming free slots
   // from the end; nothing for a sequence without a pending text.
@@ -29,7 +33,7 @@ class PendingMessages {
   // can come.
   std::vector<Message> TakeAll();
 
-  size_t Slots() const { return slots_.size(); }
+  size_t Slots() const { return slots_.size() + timed_.size(); }
 
  private:
   struct Slot {
@@ -39,4 +43,6 @@ class PendingMessages {
   // A slot holds its message, or nothing when free: an empty message never
   // leaves, but a free slot must not be mistaken for one.
   std::vector<std::optional<Slot>> slots_;
+  std::map<uint32_t, Slot> timed_;
+  uint32_t lastTimed_ = 0;
 };

@@ -6,6 +6,7 @@
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
 #include "protocol/Packets.h"
+#include "protocol/Packets80.h"
 
 namespace {
 
@@ -43,11 +44,15 @@ void ServerListExchange::End() {
 void ServerListExchange::Import() {
   if (!MayStart()) return;
   Start(Operation::kGet, T("Trwa wysyłanie zapytania..."));
-  host_.Send(gg::BuildUserlistRequest(gg::kUserlistGet, {}));
+  host_.Send(host_.Today() ? gg80::BuildUserlistGet(version_)
+                           : gg::BuildUserlistRequest(gg::kUserlistGet, {}));
   host_.ShowProgress(T("Trwa oczekiwanie na odpowiedź..."));
 }
 
 void ServerListExchange::Export(const std::vector<ServerListEntry>& entries) {
+  // Today's network wipes a stored list sent in a form it does not expect,
+  // and no public description fixes that form.
+  if (host_.Today()) return;
   if (!MayStart()) return;
   if (entries.empty() &&
       !MessageBox(T("Twoja lista kontaktów jest pusta. Czy mimo to chcesz wyeksportować ją na serwer?"),
@@ -62,6 +67,7 @@ void ServerListExchange::Export(const std::vector<ServerListEntry>& entries) {
 }
 
 void ServerListExchange::Delete() {
+  if (host_.Today()) return;
   if (!MayStart()) return;
   mark_ = kMarkDelete;
   Start(Operation::kPut, T("Trwa usuwanie listy kontaktów..."));
@@ -79,7 +85,31 @@ void ServerListExchange::SendListRequest(bool first) {
   pending_->erase(0, n);
 }
 
+void ServerListExchange::OnTodaysReply(const std::string& payload) {
+  const auto reply = gg80::ParseUserlistReply(payload);
+  if (!reply) return;
+  if (op_ != Operation::kGet) return Unsolicited();
+  version_ = reply->version;
+  End();
+  std::string text;
+  if (reply->kind == 0 && reply->format == 2) {
+    // The XML form has no public description to read it by.
+    MessageBox(T("Lista kontaktów na serwerze ma postać, której program nie odczytuje."), kOstrzezenie);
+    return;
+  }
+  if (reply->kind == 0) {
+    if (reply->content.size() > server_list::kMaxText) {
+      MessageBox(T("Lista kontaktów jest zbyt długa."), kOstrzezenie);
+      return;
+    }
+    text = cp1250::fromUtf8Wide(reply->content);
+  }
+  host_.ImportServerList(text);
+  host_.ShowIdle();
+}
+
 void ServerListExchange::OnReply(const std::string& payload) {
+  if (host_.Today()) return OnTodaysReply(payload);
   const auto reply = gg::ParseUserlistReply(payload);
   if (!reply) return;  // not even a kind: nothing to answer
   if (reply->kind > 2) {

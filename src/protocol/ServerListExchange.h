@@ -31,6 +31,9 @@ class ServerListExchange {
     // Replaces the local list with the one the text holds, with its own
     // questions and notices.
     virtual void ImportServerList(const std::string& text) = 0;
+    // The connection speaks today's network: its list is versioned and
+    // compressed, and only an import is offered.
+    virtual bool Today() const { return false; }
   };
 
   // The operation mark: which put ended decides the closing notice.
@@ -59,6 +62,9 @@ class ServerListExchange {
   // The connection has ended: whatever was under way is dropped.
   void ConnectionEnded();
 
+  // The version of the server's list that today's network last reported.
+  uint32_t Version() const { return version_; }
+
  private:
   enum class Operation { kNone, kGet, kPut };
 
@@ -67,6 +73,7 @@ class ServerListExchange {
   void Start(Operation op, const std::string& progress);
   void End();
   void Unsolicited();
+  void OnTodaysReply(const std::string& payload);
 
   Host& host_;
   std::optional<std::string> pending_;
@@ -75,4 +82,5 @@ class ServerListExchange {
   // The rest of an import given up as too long is dropped as it comes.
   bool discarding_ = false;
   bool warnedUnsolicited_ = false;
+  uint32_t version_ = 0;
 };

@@ -30,6 +30,17 @@ class Session {
   void SendNotifyList();
   void SendAddNotify(uint32_t number);
   void SendRemoveNotify(uint32_t number);
+  // Today's network: a received message is acknowledged, as the login
+  // promised.
+  void SendReceiveAck(uint32_t sequence);
+  // Whether the connection speaks today's network.
+  bool Today() const;
+
+  // What a message of today's network may take as the program holds it
+  // (wide marks included); the network's own limit is in characters.
+  static constexpr size_t kMaxMessageBytesToday = 16000;
+  // The clock, seconds since 1970 UTC, for today's sequence numbers.
+  void SetClock(std::function<uint32_t()> clock) { clock_ = std::move(clock); }
 
   // The server's welcome: hash the password with the seed and log in.
   void OnWelcome(uint32_t seed);
@@ -45,4 +56,5 @@ class Session {
   ContactNumbers contacts_;
   PasswordPrompt prompt_;
   PendingMessages pending_;
+  std::function<uint32_t()> clock_ = [] { return 0u; };
 };

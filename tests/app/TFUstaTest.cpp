@@ -289,7 +289,7 @@ TEST_F(TFUstaTest, ANewIdentityCarriesOnALeftOverArchive) {
   });
   usta->NapisButon8->Click();
   EXPECT_EQ(main->OwnNumber(), 555u);
-  main->ArchiveMessage(7, "nowa");
+  main->ArchiveMessage(7, "nowa", 0);
   const QByteArray archive = Read("osoby/555.html");
   EXPECT_TRUE(archive.startsWith(QByteArray::fromStdString(MessageArchive::Head("555")) + "<p>stara rozmowa</p>"));
   EXPECT_TRUE(archive.contains("nowa"));

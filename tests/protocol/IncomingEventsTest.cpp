@@ -101,7 +101,7 @@ struct FakeChats : IncomingEvents::Chats {
 
 struct FakeArchive : IncomingEvents::ArchiveSink {
   std::vector<std::pair<uint32_t, std::string>> entries;
-  void ArchiveMessage(uint32_t n, const std::string& t) override { entries.emplace_back(n, t); }
+  void ArchiveMessage(uint32_t n, const std::string& t, uint32_t) override { entries.emplace_back(n, t); }
 };
 
 std::string Le32(uint32_t v) {
