@@ -10,6 +10,7 @@
 #include "Medians.h"
 #include "protocol/PacketCutter.h"
 #include "protocol/Packets.h"
+#include "protocol/Packets80.h"
 
 namespace {
 
@@ -67,7 +68,45 @@ void BM_CutterSingleRead(benchmark::State& state) { Cut(state, Stream().size());
 
 }  // namespace
 
+// A notify reply of 250 contacts in each session's form, every other one with
+// a description (today's in UTF-8, with a Polish letter and an emoji).
+void NotifyReply(benchmark::State& state, bool today) {
+  std::string payload;
+  for (uint32_t n = 0; n < 250; ++n) {
+    const bool described = n % 2;
+    const std::string text = "w pracy do 17, potem basen";
+    gg::AppendLe32(payload, 3000 + n);
+    if (today) {
+      gg::AppendLe32(payload, described ? 0x4004 : 0x02);
+      payload += std::string(16, '\0');
+      const std::string utf8 = described ? text + " \xC5\xBC \xF0\x9F\x8F\x8A" : std::string();
+      gg::AppendLe32(payload, static_cast<uint32_t>(utf8.size()));
+      payload += utf8;
+    } else {
+      payload += static_cast<char>(described ? 4 : 2);
+      payload += std::string(9, '\0');
+      if (described) {
+        payload += static_cast<char>(text.size());
+        payload += text;
+      }
+    }
+  }
+  for (auto _ : state) {
+    size_t seen = 0;
+    if (today)
+      for (const auto& e : gg80::ParseStatusEntries(payload)) seen += e.description.size() + e.number;
+    else
+      for (const auto& e : gg::ParseNotifyReply(payload)) seen += e.description.size() + e.number;
+    benchmark::DoNotOptimize(seen);
+  }
+  state.SetItemsProcessed(int64_t(state.iterations()) * 250);
+}
+void BM_NotifyReply250(benchmark::State& state) { NotifyReply(state, false); }
+void BM_NotifyReply80_250(benchmark::State& state) { NotifyReply(state, true); }
+
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NotifyReply250)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NotifyReply80_250)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Cutter4KiBReads)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CutterSingleRead)->Unit(benchmark::kMillisecond);
 
