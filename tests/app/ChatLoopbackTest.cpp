@@ -53,6 +53,7 @@ struct ChatLoopbackTest : ::testing::Test {
     o.sound = &sound;
     m = std::make_unique<TFMain>(o);
     m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
+    m->Connection().SetProtocol(Protocol::k2005);
     m->SetIdentity(kOwn, "haslo");
     ASSERT_TRUE(m->CreateArchive(std::to_string(kOwn)));
     TKontakt k;

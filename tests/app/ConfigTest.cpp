@@ -68,13 +68,15 @@ TEST(Config, WrittenAsSevenLinesAndReadBack) {
   c.szerokosc = 250;
   c.wysokosc = 550;
   c.autowolit = false;
+  c.protokol = Protocol::k2005;  // the 2005 session's file stays as it was
   EXPECT_EQ(FormatConfig(c),
             "; Plik konfiguracji programu Wirmelak\r\n\r\nlewy = -30\r\ngorny = 12\r\n"
             "szerokosc = 250\r\nwysokosc = 550\r\nautowolit = 0\r\n");
   c.serwer = "localhost:8080";
+  c.protokol = Protocol::kGG8;
   const std::string withServer = FormatConfig(c);
   EXPECT_EQ(withServer.substr(withServer.find("autowolit")),
-            "autowolit = 0\r\nserwer = localhost:8080\r\n");
+            "autowolit = 0\r\nserwer = localhost:8080\r\nprotokol = GG8\r\n");
 
   QTemporaryDir dir;
   const std::string path = dir.filePath("Wirmelak.ini").toStdString();
@@ -93,5 +95,11 @@ TEST(Config, MissingFileKeepsDefaultsAndAFailedWriteIsReported) {
   c.lewy = 5;
   ASSERT_TRUE(LoadConfig(dir.filePath("none.ini").toStdString(), c));
   EXPECT_EQ(c.lewy, 5);
+  EXPECT_EQ(c.protokol, Protocol::kGG8);  // a first start takes today's network
+  // A file of the 2005 session has no such line, and keeps its session.
+  const std::string old = dir.filePath("old.ini").toStdString();
+  ASSERT_TRUE(SaveConfig(old, Config{.protokol = Protocol::k2005}));
+  ASSERT_TRUE(LoadConfig(old, c));
+  EXPECT_EQ(c.protokol, Protocol::k2005);
   EXPECT_FALSE(SaveConfig(dir.filePath("no/such/folder/Wirmelak.ini").toStdString(), c));
 }

@@ -36,6 +36,7 @@ struct ConnectedEditingTest : ::testing::Test {
     o.folders = ProgramFolders::OneFolder(dir.path());
     m = std::make_unique<TFMain>(o);
     m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
+    m->Connection().SetProtocol(Protocol::k2005);
     m->SetIdentity(kOwn, "haslo");
   }
   void TearDown() override {

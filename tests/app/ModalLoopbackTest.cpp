@@ -66,6 +66,7 @@ struct ModalLoopbackTest : ::testing::Test {
     o.folders = ProgramFolders::OneFolder(dir.path());
     m = std::make_unique<TFMain>(o);
     m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
+    m->Connection().SetProtocol(Protocol::k2005);
     m->SetIdentity(kOwn, "haslo");
   }
   void TearDown() override {

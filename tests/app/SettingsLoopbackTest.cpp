@@ -63,6 +63,7 @@ struct SettingsLoopbackTest : ::testing::Test {
     o.timerUrMs = 50;
     main = std::make_unique<TFMain>(o);
     main->Connection().SetLookupHost(serwer.lookupHost().toStdString());
+    main->Connection().SetProtocol(Protocol::k2005);
     main->Configuration().serwer = serwer.lookupHost().toStdString();
     main->LoadDefaultIdentity();
     main->ApplyColourScheme();
