@@ -483,7 +483,8 @@ TEST(Login80HashTest, TheNotesVector) {
 // and the close after going away; the plain port speaks it too.
 TEST_F(SerwerTest, TodaysSessionOverTls) {
   serwer.addAccount(7000, QByteArray::fromStdString(cp1250::fromUtf8("zażółć")));
-  serwer.play(*ggserwer::parseScenario(QString::fromUtf8("reply 1001 0 Cześć 🙂\\nco tam <b>?</b>\nack 1001 3\n")));
+  serwer.play(*ggserwer::parseScenario(
+      QString::fromUtf8("0 status 1003 5 kawa ☕\nreply 1001 0 Cześć 🙂\\nco tam <b>?</b>\nack 1001 3\n")));
   Client bad;
   ASSERT_TRUE(bad.connectTls(serwer.tlsPort(), serwer.certificatePem()));
   EXPECT_EQ(bad.read(12), hex("01000000040000000d0c0b0a"));
@@ -504,6 +505,9 @@ TEST_F(SerwerTest, TodaysSessionOverTls) {
   ASSERT_TRUE(serwer.waitForLogin());
   EXPECT_EQ(serwer.session(), ggserwer::Session::Gg80);
   EXPECT_EQ(serwer.loginFeatures(), 0x767u);
+  EXPECT_EQ(next(c), std::make_pair(0x36u, hex("eb030000" "05400000") + QByteArray(16, '\0') + hex("08000000") +
+                                                "kawa ☕"))
+      << "the cast's status, whole";
 
   ggserwer::Status80 away(1002, 0x05, "w kinie 🎬");
   away.features = 0x367;
