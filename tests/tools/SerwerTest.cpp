@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
-#include <QTcpSocket>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QTemporaryDir>
 #include <QVariant>
 
 #include "ggserwer/LoginHash.h"
 #include "ggserwer/Serwer.h"
+#include "platform/Cp1250.h"
 
 using ggserwer::Serwer;
 
@@ -33,12 +37,20 @@ QByteArray loginPayload(std::uint32_t number, std::uint32_t hash) {
 
 // A bare client: a socket and what it has read so far.
 struct Client {
-  QTcpSocket socket;
+  QSslSocket socket;
   QByteArray in;
 
   bool connectTo(quint16 port) {
     socket.connectToHost(QHostAddress::LocalHost, port);
     return Serwer::waitFor([this] { return socket.state() == QAbstractSocket::ConnectedState; }, 5000);
+  }
+  // Checks the certificate and the host name as a client of today's network does.
+  bool connectTls(quint16 port, const QByteArray& trustedPem) {
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.addCaCertificates(QSslCertificate::fromData(trustedPem));
+    socket.setSslConfiguration(tls);
+    socket.connectToHostEncrypted(QStringLiteral("127.0.0.1"), port);
+    return Serwer::waitFor([this] { return socket.isEncrypted(); }, 5000);
   }
   // Exactly n bytes, or what came before the time-out.
   QByteArray read(int n, int ms = 5000) {
@@ -441,4 +453,117 @@ TEST(ScenarioTest, EmulatorWithAMalformedScenarioDoesNotStart) {
   EXPECT_EQ(p.readAllStandardError().toStdString(),
             "ggserwer: " + f.fileName().toStdString() + ", line 2: not a status code: two\n");
   EXPECT_TRUE(p.readAllStandardOutput().isEmpty()) << "nothing listened";
+}
+
+namespace {
+
+// Today's login with the given password and features, no description.
+QByteArray login80(std::uint32_t number, const QByteArray& passwordUtf8, std::uint32_t seed, std::uint32_t features) {
+  const QByteArray version = "Gadu-Gadu Client build 10.0.0.10450";
+  const QByteArray digest = QCryptographicHash::hash(passwordUtf8 + le32(seed), QCryptographicHash::Sha1);
+  return le32(number) + "pl" + hex("02") + digest + QByteArray(44, '\0') + le32(0x02) + le32(0) + le32(features) +
+         QByteArray(12, '\0') + hex("0064") + le32(quint32(version.size())) + version + le32(0);
+}
+
+// Header and payload of the next packet.
+std::pair<std::uint32_t, QByteArray> next(Client& c) {
+  const QByteArray header = c.read(8);
+  if (header.size() < 8) return {0, "nothing came"};
+  return {ggserwer::readU32(header, 0), c.read(int(ggserwer::readU32(header, 4)))};
+}
+
+}  // namespace
+
+TEST(Login80HashTest, TheNotesVector) {
+  EXPECT_EQ(ggserwer::login80Hash(0x12345678, "secret").toHex(), "8b4bfe71fceab2dccb573b39ac2f013d638fb7dc");
+}
+
+// Today's session end to end over TLS: a refused and an accepted login, the
+// statuses, a message each way with both acknowledgements, the contact list
+// and the close after going away; the plain port speaks it too.
+TEST_F(SerwerTest, TodaysSessionOverTls) {
+  serwer.addAccount(7000, QByteArray::fromStdString(cp1250::fromUtf8("zażółć")));
+  serwer.play(*ggserwer::parseScenario(
+      QString::fromUtf8("0 status 1003 5 kawa ☕\nreply 1001 0 Cześć 🙂\\nco tam <b>?</b>\nack 1001 3\n")));
+  Client bad;
+  ASSERT_TRUE(bad.connectTls(serwer.tlsPort(), serwer.certificatePem()));
+  EXPECT_EQ(bad.read(12), hex("01000000040000000d0c0b0a"));
+  bad.send(frame(0x31, login80(7000, "zazolc", kSeed, 0x367)));
+  EXPECT_EQ(bad.read(12), hex("4300000004000000" "01000000"));
+  EXPECT_TRUE(bad.waitClosed());
+  Client plain;
+  ASSERT_TRUE(plain.connectTo(serwer.ggPort()));
+  plain.read(12);
+  plain.send(frame(0x31, login80(7000, "zazolc", kSeed, 0x07)));
+  EXPECT_EQ(plain.read(8), hex("0900000000000000")) << "without 0x40 the old refusal";
+
+  Client c;
+  ASSERT_TRUE(c.connectTls(serwer.tlsPort(), serwer.certificatePem()));
+  c.read(12);
+  c.send(frame(0x31, login80(7000, "zażółć", kSeed, 0x367 | 0x400)));
+  EXPECT_EQ(c.read(12), hex("3500000004000000" "01000000"));
+  ASSERT_TRUE(serwer.waitForLogin());
+  EXPECT_EQ(serwer.session(), ggserwer::Session::Gg80);
+  EXPECT_EQ(serwer.loginFeatures(), 0x767u);
+  EXPECT_EQ(next(c), std::make_pair(0x36u, hex("eb030000" "05400000") + QByteArray(16, '\0') + hex("08000000") +
+                                                "kawa ☕"))
+      << "the cast's status, whole";
+
+  ggserwer::Status80 away(1002, 0x05, "w kinie 🎬");
+  away.features = 0x367;
+  away.flags = 0x00800000;
+  ASSERT_TRUE(serwer.sendNotifyReply80({{1001, 0x02}, away}));
+  EXPECT_EQ(next(c), std::make_pair(0x37u, hex("e9030000" "02000000" "00000000" "00000000" "0000" "00" "00"
+                                                "00000000" "00000000"
+                                                "ea030000" "05400000" "67030000" "00000000" "0000" "00" "00"
+                                                "00008000" "0c000000") + "w kinie 🎬"));
+
+  // To 1001: HTML, plain, attributes at the offsets from the payload's start.
+  const QByteArray html = "<span>Cześć &amp; 🙂</span>";
+  const QByteArray text = QByteArray::fromStdString(cp1250::fromUtf8("Cześć & :)"));
+  const auto offsetPlain = quint32(20 + html.size() + 1);
+  c.send(frame(0x2d, le32(1001) + le32(77) + le32(8) + le32(offsetPlain) + le32(offsetPlain + text.size() + 1) +
+                         html + '\0' + text + '\0' + hex("020600000008000000")));
+  EXPECT_EQ(next(c), std::make_pair(0x05u, le32(3) + le32(1001) + le32(77)));
+  const auto sent = ggserwer::parseSendMessage80(serwer.packetsOfType(0x2d).value(0).payload);
+  ASSERT_TRUE(sent.has_value());
+  EXPECT_EQ(sent->html, html);
+  EXPECT_EQ(sent->plain, text);
+  const auto [type, answer] = next(c);
+  ASSERT_EQ(type, 0x2eu);
+  const QByteArray answerHtml = QByteArray("<span style=\"color:#000000; font-family:'MS Shell Dlg 2'; font-size:9pt; \">") +
+                                "Cześć 🙂<br>co tam &lt;b&gt;?&lt;/b&gt;</span>";
+  const QByteArray answerPlain = QByteArray::fromStdString(cp1250::fromUtf8("Cześć ?\r\nco tam <b>?</b>"));
+  const std::uint32_t seq = ggserwer::readU32(answer, 4);
+  EXPECT_EQ(answer.left(4), le32(1001));
+  EXPECT_EQ(answer.mid(12), le32(8) + le32(quint32(24 + answerHtml.size() + 1)) +
+                                le32(quint32(24 + answerHtml.size() + answerPlain.size() + 2)) + answerHtml + '\0' +
+                                answerPlain + '\0' + hex("020600000008000000"));
+  EXPECT_EQ(serwer.awaitingRecvAck(), QList<std::uint32_t>{seq});
+  c.send(frame(0x46, le32(seq)));
+  // A packet of the 2005 session is recorded and goes unanswered.
+  c.send(frame(0x0b, le32(1001) + le32(78) + le32(8) + QByteArray("x\0", 2)));
+  ASSERT_TRUE(serwer.waitForPacket(0x0b));
+  EXPECT_TRUE(serwer.awaitingRecvAck().isEmpty());
+
+  // The contact list: a get in the line format, compressed, then a put of
+  // the version the server has, then one of a stale version.
+  serwer.userlist100().setGg70(QByteArray("Celina;Żurawska;Celinka;;;;1003;;0;;0;;\r\n"));
+  c.send(frame(0x40, hex("02" "00000000" "01" "01")));
+  const auto [listType, list] = next(c);
+  EXPECT_EQ(listType, 0x41u);
+  EXPECT_EQ(list.left(7), hex("00" "05000000" "01" "01"));
+  EXPECT_EQ(list.mid(7, 2), hex("78da"));
+  EXPECT_EQ(qUncompress(hex("00001000") + list.mid(7)), serwer.userlist100().gg70());
+  const QByteArray put = hex("00" "05000000" "02" "01") + qCompress(QByteArray("<Contacts/>"), 9).mid(4);
+  c.send(frame(0x40, put));
+  EXPECT_EQ(next(c), std::make_pair(0x41u, hex("10" "06000000" "02" "01")));
+  EXPECT_EQ(next(c), std::make_pair(0x5cu, le32(6)));
+  EXPECT_EQ(serwer.userlist100().xml(), "<Contacts/>");
+  c.send(frame(0x40, put));
+  EXPECT_EQ(next(c), std::make_pair(0x41u, hex("12" "06000000" "02" "01")));
+
+  c.send(frame(0x38, le32(0x15) + le32(0) + le32(2) + "pa"));
+  EXPECT_TRUE(c.waitClosed());
+  EXPECT_EQ(serwer.packets().size(), 8);
 }

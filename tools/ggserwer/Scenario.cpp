@@ -38,7 +38,7 @@ QString readLine(const QString& line, Scenario& s) {
     bool ok = false;
     const int ms = words[2].toInt(&ok);
     if (!ok || ms < 0) return QStringLiteral("not a time in milliseconds: ") + words[2];
-    s.replies[number].append({ms, wireText(wordsAfter(line, 3))});
+    s.replies[number].append({ms, wireText(wordsAfter(line, 3)), wireTextUtf8(wordsAfter(line, 3))});
     return {};
   }
   if (keyword == QLatin1String("ack")) {

@@ -22,6 +22,7 @@ struct Scenario {
   struct Reply {
     int afterMs = 0;
     QByteArray text;  // Windows-1250
+    QByteArray utf8;  // the same whole, for today's session
   };
 
   QList<Member> cast;

@@ -5,10 +5,15 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 
 #include "ggserwer/LoginHash.h"
+#include "platform/Cp1250.h"
 
 namespace ggserwer {
 
@@ -16,6 +21,14 @@ namespace {
 // No client packet comes near this; a header announcing more is hostile or
 // garbage, and buffering for it would only let the client eat memory.
 constexpr std::uint32_t kMaxPayload = 1024 * 1024;
+
+QByteArray u32(std::uint32_t v) {
+  QByteArray out;
+  appendU32(out, v);
+  return out;
+}
+
+std::uint32_t now() { return static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch()); }
 }  // namespace
 
 struct Serwer::Connection {
@@ -26,19 +39,35 @@ struct Serwer::Connection {
   bool open = true;
   bool loggedIn = false;
   std::uint32_t number = 0;
+  Session session = Session::Unknown;
+  std::uint32_t features = 0;
+  QList<std::uint32_t> awaitingAck;
 };
 
-Serwer::Serwer(QObject* parent) : QObject(parent) {
-  connect(&server_, &QTcpServer::newConnection, this, &Serwer::onNewConnection);
+Serwer::Serwer(QObject* parent) : QObject(parent), seq80_(now()) {
+  connect(&server_, &QTcpServer::newConnection, this, [this] { onNewConnection(server_); });
+  // A TLS connection is handed over once its handshake is through.
+  connect(&tlsServer_, &QSslServer::pendingConnectionAvailable, this, [this] { onNewConnection(tlsServer_); });
   connect(&lookup_, &LookupSerwer::requested, this, &Serwer::lookupRequested);
 }
 
 Serwer::~Serwer() { stop(); }
 
-bool Serwer::start(quint16 ggPort, quint16 httpPort) {
+bool Serwer::start(quint16 ggPort, quint16 httpPort, quint16 tlsPort) {
+  if (certificate_.certificatePem.isEmpty()) {
+    certificate_ = Certificate::makeSelfSigned();
+    if (certificate_.certificatePem.isEmpty()) return false;
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(QSslCertificate(certificate_.certificatePem, QSsl::Pem));
+    tls.setPrivateKey(QSslKey(certificate_.keyPem, QSsl::Ec, QSsl::Pem));
+    tls.setProtocol(QSsl::TlsV1_2OrLater);
+    tls.setPeerVerifyMode(QSslSocket::VerifyNone);  // clients show no certificate
+    tlsServer_.setSslConfiguration(tls);
+  }
   if (!server_.listen(QHostAddress::LocalHost, ggPort)) return false;
-  if (!lookup_.listen(httpPort)) {
+  if (!tlsServer_.listen(QHostAddress::LocalHost, tlsPort) || !lookup_.listen(httpPort)) {
     server_.close();
+    tlsServer_.close();
     return false;
   }
   lookup_.setGgPort(server_.serverPort());
@@ -47,6 +76,7 @@ bool Serwer::start(quint16 ggPort, quint16 httpPort) {
 
 void Serwer::stop() {
   server_.close();
+  tlsServer_.close();
   lookup_.close();
   for (auto& c : connections_) {
     if (c->socket) {
@@ -59,6 +89,7 @@ void Serwer::stop() {
 
 quint16 Serwer::httpPort() const { return lookup_.port(); }
 quint16 Serwer::ggPort() const { return server_.serverPort(); }
+quint16 Serwer::tlsPort() const { return tlsServer_.serverPort(); }
 QString Serwer::lookupHost() const { return QStringLiteral("127.0.0.1:%1").arg(httpPort()); }
 
 void Serwer::setLookupMode(LookupMode mode) { lookup_.setMode(mode); }
@@ -91,10 +122,30 @@ bool Serwer::isLoggedIn() const {
 
 std::uint32_t Serwer::loggedInNumber() const { return isLoggedIn() ? current()->number : 0; }
 
-QList<Packet> Serwer::packets(int connection) const {
+const Serwer::Connection* Serwer::at(int connection) const {
   if (connection < 0) connection = connectionCount() - 1;
-  if (connection < 0 || connection >= connectionCount()) return {};
-  return connections_[connection]->packets;
+  if (connection < 0 || connection >= connectionCount()) return nullptr;
+  return connections_[connection].get();
+}
+
+QList<Packet> Serwer::packets(int connection) const {
+  const Connection* c = at(connection);
+  return c ? c->packets : QList<Packet>();
+}
+
+Session Serwer::session(int connection) const {
+  const Connection* c = at(connection);
+  return c ? c->session : Session::Unknown;
+}
+
+std::uint32_t Serwer::loginFeatures(int connection) const {
+  const Connection* c = at(connection);
+  return c ? c->features : 0;
+}
+
+QList<std::uint32_t> Serwer::awaitingRecvAck(int connection) const {
+  const Connection* c = at(connection);
+  return c ? c->awaitingAck : QList<std::uint32_t>();
 }
 
 QList<Packet> Serwer::packetsOfType(std::uint32_t type, int connection) const {
@@ -104,8 +155,8 @@ QList<Packet> Serwer::packetsOfType(std::uint32_t type, int connection) const {
   return out;
 }
 
-void Serwer::onNewConnection() {
-  while (QTcpSocket* socket = server_.nextPendingConnection()) {
+void Serwer::onNewConnection(QTcpServer& from) {
+  while (QTcpSocket* socket = from.nextPendingConnection()) {
     auto owned = std::make_unique<Connection>();
     Connection& c = *owned;
     c.id = connectionCount();
@@ -153,6 +204,17 @@ void Serwer::onReadyRead(Connection& c) {
 
 void Serwer::handle(Connection& c, const Packet& p) {
   if (!c.open || !c.socket) return;
+  if (c.session == Session::Unknown) {
+    if (p.type == typ::kLogin) c.session = Session::Gg2005;
+    if (p.type == typ80::kLogin) c.session = Session::Gg80;
+  }
+  if (c.session == Session::Gg80)
+    handle80(c, p);
+  else
+    handle2005(c, p);
+}
+
+void Serwer::handle2005(Connection& c, const Packet& p) {
   switch (p.type) {
     case typ::kLogin:
       handleLogin(c, p.payload);
@@ -182,16 +244,83 @@ void Serwer::handleLogin(Connection& c, const QByteArray& payload) {
   // Anything shorter than the fixed part is not a login, whatever it hashes to.
   const bool accepted = payload.size() >= 31 && account != accounts_.constEnd() &&
                         loginHash(seed_, *account) == hash;
+  if (accepted)
+    c.socket->write(packet(loginOkType_));
+  else
+    c.socket->write(packet(typ::kLoginFailed));
+  finishLogin(c, number, accepted);
+}
+
+void Serwer::finishLogin(Connection& c, std::uint32_t number, bool accepted) {
   if (accepted) {
     c.loggedIn = true;
     c.number = number;
-    c.socket->write(packet(loginOkType_));
-  } else {
-    c.socket->write(packet(typ::kLoginFailed));
   }
   emit loginChecked(c.id, number, accepted);
   if (accepted && !timedActions_.isEmpty()) scheduleActions(c.id, 0);
   if (!accepted && closeOnLoginFailed_ && c.socket) c.socket->disconnectFromHost();
+}
+
+void Serwer::handle80(Connection& c, const Packet& p) {
+  switch (p.type) {
+    case typ80::kLogin:
+      handleLogin80(c, p.payload);
+      break;
+    case typ80::kSendMessage:
+      if (c.loggedIn) handleMessage80(c, p.payload);
+      break;
+    case typ80::kRecvMessageAck:
+      c.awaitingAck.removeOne(readU32(p.payload, 0));
+      break;
+    case typ80::kNewStatus: {
+      // Today's servers answer a client going away by closing, not with an acknowledgement.
+      const std::uint32_t code = readU32(p.payload, 0) & 0xFF;
+      if (c.loggedIn && p.payload.size() >= 12 && (code == 0x01 || code == 0x15)) c.socket->disconnectFromHost();
+      break;
+    }
+    case typ80::kUserlistRequest:
+      if (autoUserlist_ && c.loggedIn)
+        for (const Userlist100::Out& out : userlist100_.answer(p.payload)) c.socket->write(packet(out.type, out.payload));
+      break;
+    default:
+      break;  // recorded only
+  }
+}
+
+void Serwer::handleLogin80(Connection& c, const QByteArray& payload) {
+  if (!answerLogin_) return;
+  const auto login = parseLogin80(payload);
+  const auto account = login ? accounts_.constFind(login->number) : accounts_.constEnd();
+  // Passwords are kept in the code page; the hash is taken over their UTF-8.
+  const bool accepted =
+      login && login->hashType == 0x02 && account != accounts_.constEnd() &&
+      login->hash == login80Hash(seed_, QByteArray::fromStdString(cp1250::toUtf8(account->toStdString())));
+  c.features = login ? login->features : 0;
+  if (accepted)
+    c.socket->write(packet(typ80::kLoginOk, u32(1)));
+  else if (c.features & typ80::kFeatureLoginFailed)
+    c.socket->write(packet(typ80::kLoginFailed, u32(1)));
+  else
+    c.socket->write(packet(typ::kLoginFailed));
+  finishLogin(c, login ? login->number : readU32(payload, 0), accepted);
+}
+
+// A message whose offsets do not hold together is recorded and goes
+// unacknowledged, as if it never reached anybody.
+void Serwer::handleMessage80(Connection& c, const QByteArray& payload) {
+  const auto m = parseSendMessage80(payload);
+  if (!m) return;
+  if (autoAck_)
+    c.socket->write(packet(typ::kSendAck, sendAckPayload(ackFor_.value(m->number, ackStatus_), m->number, m->seq)));
+  scheduleReply(c, m->number);
+}
+
+// Sequence 0 takes the next of the server's own; each is unique, so that a
+// receive acknowledgement names one message.
+void Serwer::write80(Connection& c, Message80 m) {
+  if (m.seq == 0) m.seq = ++seq80_;
+  if (c.features & typ80::kFeatureRecvAck) c.awaitingAck.append(m.seq);
+  c.socket->write(packet(typ80::kRecvMessage, recvMessage80Payload(m)));
 }
 
 void Serwer::handleUserlist(Connection& c, const QByteArray& payload) {
@@ -249,11 +378,22 @@ void Serwer::scheduleReply(Connection& c, std::uint32_t from) {
   QTimer::singleShot(reply.afterMs, this, [this, connection, from, reply] {
     Connection& to = *connections_[connection];
     if (to.open && to.socket && to.loggedIn)
-      runAction(to, TimedAction{0, TimedAction::Kind::Message, from, 2, reply.text});
+      runAction(to, TimedAction{0, TimedAction::Kind::Message, from, 2, reply.text, reply.utf8});
   });
 }
 
 void Serwer::runAction(Connection& c, const TimedAction& a) {
+  if (c.session == Session::Gg80) {
+    if (a.kind == TimedAction::Kind::Message) {
+      write80(c, {a.number, 0, now(), typ80::kClassChat, messageHtml(QString::fromUtf8(a.textUtf8())), a.text,
+                  defaultAttributes()});
+      return;
+    }
+    if (a.kind == TimedAction::Kind::Status) {
+      c.socket->write(packet(typ80::kStatus, status80Bytes(Status80(a.number, a.status, a.textUtf8()))));
+      return;
+    }
+  }
   switch (a.kind) {
     case TimedAction::Kind::Message:
       c.socket->write(packet(typ::kRecvMessage,
@@ -319,6 +459,39 @@ bool Serwer::sendDisconnecting() { return sendPacket(typ::kDisconnecting); }
 bool Serwer::sendUserlistReply(std::uint8_t kind, const QByteArray& text) {
   return sendPacket(typ::kUserlistReply, userlistReplyPayload(kind, text));
 }
+
+bool Serwer::sendNotifyReply80(const QList<Status80>& entries) {
+  return sendPacket(typ80::kNotifyReply, status80Payload(entries));
+}
+
+bool Serwer::sendStatus80(const QList<Status80>& entries) {
+  return sendPacket(typ80::kStatus, status80Payload(entries));
+}
+
+std::uint32_t Serwer::sendMessage80(std::uint32_t sender, const QString& text, qint64 time,
+                                    std::uint32_t msgClass) {
+  Connection* c = openCurrent();
+  if (!c) return 0;
+  Message80 m;
+  m.number = sender;
+  m.seq = ++seq80_;
+  m.time = time < 0 ? now() : static_cast<std::uint32_t>(time);
+  m.msgClass = msgClass;
+  m.html = messageHtml(text);
+  m.plain = QByteArray::fromStdString(cp1250::fromQString(text));
+  m.attributes = defaultAttributes();
+  write80(*c, m);
+  return m.seq;
+}
+
+bool Serwer::sendMessage80(const Message80& message) {
+  Connection* c = openCurrent();
+  if (!c) return false;
+  write80(*c, message);
+  return true;
+}
+
+bool Serwer::sendUserlistVersion(std::uint32_t version) { return sendPacket(typ80::kUserlistVersion, u32(version)); }
 
 void Serwer::closeConnection() {
   if (Connection* c = openCurrent()) c->socket->disconnectFromHost();

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSslServer>
 #include <QString>
 #include <QTcpServer>
 #include <cstdint>
@@ -11,10 +12,13 @@
 #include <memory>
 #include <vector>
 
+#include "ggserwer/Certificate.h"
 #include "ggserwer/LookupSerwer.h"
 #include "ggserwer/Scenario.h"
 #include "ggserwer/TimedAction.h"
+#include "ggserwer/Userlist100.h"
 #include "ggserwer/Wire.h"
+#include "ggserwer/Wire80.h"
 
 namespace ggserwer {
 
@@ -24,8 +28,14 @@ struct Packet {
   QByteArray payload;
 };
 
+// Which session a connection speaks, decided by its login packet: the 2005
+// one (0x15) or today's (0x31). Everything the server sends on it afterwards
+// is of that session; a packet of the other one is recorded and ignored.
+enum class Session { Unknown, Gg2005, Gg80 };
+
 // A Gadu-Gadu server on 127.0.0.1 for tests and demonstrations: the HTTP server
-// lookup and the TCP protocol, each on a port the system chooses. It runs in
+// lookup, the protocol in plain TCP and the protocol inside TLS, each on a
+// port the system chooses. Either port takes either session. It runs in
 // the caller's thread and event loop, so a client in the same thread and the
 // emulator take turns; waitFor() spins the loop for both.
 //
@@ -37,11 +47,16 @@ class Serwer : public QObject {
   explicit Serwer(QObject* parent = nullptr);
   ~Serwer() override;
 
-  // Listening. Port 0 lets the system choose. False when either port is taken.
-  bool start(quint16 ggPort = 0, quint16 httpPort = 0);
+  // Listening. Port 0 lets the system choose. False when a port is taken or
+  // no certificate could be made. The certificate is made on the first start,
+  // for 127.0.0.1 and localhost, signed by its own key.
+  bool start(quint16 ggPort = 0, quint16 httpPort = 0, quint16 tlsPort = 0);
   void stop();
   quint16 httpPort() const;
   quint16 ggPort() const;
+  quint16 tlsPort() const;
+  // The certificate the TLS port shows: what a client has to trust.
+  QByteArray certificatePem() const { return certificate_.certificatePem; }
   // "127.0.0.1:HTTPPORT": the host part of the lookup address, for a client's setting.
   QString lookupHost() const;
 
@@ -58,7 +73,7 @@ class Serwer : public QObject {
   void setSeed(std::uint32_t seed) { seed_ = seed; }
   std::uint32_t seed() const { return seed_; }
   void setSendWelcome(bool on) { sendWelcome_ = on; }        // off: the server stays silent
-  void setLoginOkType(std::uint32_t type) { loginOkType_ = type; }  // typ::kLoginOk or kLoginOkVariant
+  void setLoginOkType(std::uint32_t type) { loginOkType_ = type; }  // 2005: typ::kLoginOk or kLoginOkVariant
   void setAnswerLogin(bool on) { answerLogin_ = on; }        // off: a login is recorded only
   void setCloseOnLoginFailed(bool on) { closeOnLoginFailed_ = on; }  // default on
 
@@ -73,6 +88,9 @@ class Serwer : public QObject {
   const QByteArray& userlist() const { return userlist_; }
   void setAutoUserlist(bool on) { autoUserlist_ = on; }
   void setUserlistPieceSize(int bytes) { userlistPiece_ = bytes > 0 ? bytes : 1; }
+  // Today's session keeps its own copies, versioned (Userlist100.h); auto-answer
+  // covers them too.
+  Userlist100& userlist100() { return userlist100_; }
 
   // Timed actions: run in order on every connection whose login is
   // accepted, each its afterMs after the one before. An action whose
@@ -94,6 +112,11 @@ class Serwer : public QObject {
   bool isClientConnected() const;               // the current connection is open
   bool isLoggedIn() const;                      // ... and its login was accepted
   std::uint32_t loggedInNumber() const;         // 0 when not logged in
+  Session session(int connection = -1) const;   // -1 means the current one
+  std::uint32_t loginFeatures(int connection = -1) const;  // today's session
+  // The sequence numbers of messages sent to a client of today's session
+  // whose login promised a receive acknowledgement, not acknowledged yet.
+  QList<std::uint32_t> awaitingRecvAck(int connection = -1) const;
   // Packets received on a connection in order; -1 means the current one.
   QList<Packet> packets(int connection = -1) const;
   QList<Packet> packetsOfType(std::uint32_t type, int connection = -1) const;
@@ -112,6 +135,17 @@ class Serwer : public QObject {
   bool sendAck(std::uint32_t status, std::uint32_t recipient, std::uint32_t seq);
   bool sendDisconnecting();
   bool sendUserlistReply(std::uint8_t kind, const QByteArray& text = {});
+  // Today's session. A status entry carries the description mask when it has
+  // a description; one packet may hold several entries.
+  bool sendNotifyReply80(const QList<Status80>& entries);
+  bool sendStatus80(const QList<Status80>& entries);
+  // A message as the official client writes it: the text escaped in its HTML
+  // wrapper, in Windows-1250 as the plain part, the default attributes. The
+  // sequence number it went with (each message its own), 0 when no client.
+  std::uint32_t sendMessage80(std::uint32_t sender, const QString& text, qint64 time = -1,
+                              std::uint32_t msgClass = typ80::kClassChat);
+  bool sendMessage80(const Message80& message);  // exactly as given
+  bool sendUserlistVersion(std::uint32_t version);
   void closeConnection();  // orderly close after the queued bytes
   void abortConnection();  // reset at once
 
@@ -135,18 +169,27 @@ class Serwer : public QObject {
  private:
   struct Connection;
 
-  void onNewConnection();
+  void onNewConnection(QTcpServer& from);
   void onReadyRead(Connection& c);
   void handle(Connection& c, const Packet& p);
+  void handle2005(Connection& c, const Packet& p);
+  void handle80(Connection& c, const Packet& p);
   void handleLogin(Connection& c, const QByteArray& payload);
+  void handleLogin80(Connection& c, const QByteArray& payload);
+  void finishLogin(Connection& c, std::uint32_t number, bool accepted);
+  void handleMessage80(Connection& c, const QByteArray& payload);
+  void write80(Connection& c, Message80 m);
   void handleUserlist(Connection& c, const QByteArray& payload);
   void runAction(Connection& c, const TimedAction& action);
   void scheduleActions(int connection, int next);
   void scheduleReply(Connection& c, std::uint32_t from);
   Connection* current() const;
   Connection* openCurrent() const;
+  const Connection* at(int connection) const;
 
   QTcpServer server_;
+  QSslServer tlsServer_;
+  Certificate certificate_;
   LookupSerwer lookup_;
   std::vector<std::unique_ptr<Connection>> connections_;
   QHash<std::uint32_t, QByteArray> accounts_;
@@ -165,6 +208,8 @@ class Serwer : public QObject {
   QHash<std::uint32_t, QList<Scenario::Reply>> replies_;
   QHash<std::uint32_t, int> replyTurn_;  // the next answer of each number
   QHash<std::uint32_t, std::uint32_t> ackFor_;
+  Userlist100 userlist100_;
+  std::uint32_t seq80_ = 0;
 };
 
 }  // namespace ggserwer

@@ -37,6 +37,7 @@ std::optional<TimedAction> parseTimedAction(const QString& line, QString* error)
   if (kind == QLatin1String("message")) {
     a.kind = TimedAction::Kind::Message;
     a.text = wireText(wordsAfter(line, 3));
+    a.utf8 = wireTextUtf8(wordsAfter(line, 3));
     if (a.text.isEmpty()) return fail(error, QStringLiteral("message needs a TEXT"));
     return a;
   }
@@ -46,6 +47,7 @@ std::optional<TimedAction> parseTimedAction(const QString& line, QString* error)
   if (!ok || code > 255) return fail(error, QStringLiteral("not a status code: ") + words[3]);
   a.status = static_cast<std::uint8_t>(code);
   a.text = wireText(wordsAfter(line, 4));
+  a.utf8 = wireTextUtf8(wordsAfter(line, 4));
   return a;
 }
 
@@ -57,6 +59,15 @@ QString wordsAfter(const QString& line, int count) {
   }
   while (at < line.size() && line[at].isSpace()) ++at;
   return line.mid(at);
+}
+
+QByteArray TimedAction::textUtf8() const {
+  return utf8.isEmpty() ? QByteArray::fromStdString(cp1250::toUtf8(text.toStdString())) : utf8;
+}
+
+QByteArray wireTextUtf8(QString text) {
+  text.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
+  return text.toUtf8();
 }
 
 QByteArray wireText(QString text) {

@@ -1,4 +1,5 @@
-// ggserwer: a Gadu-Gadu server on 127.0.0.1 for trying the client by hand.
+// ggserwer: a Gadu-Gadu server on 127.0.0.1 for trying the client by hand,
+// speaking the 2005 session and today's, in plain TCP and inside TLS.
 // Prints one line for every packet a client sends and, when asked, greets a
 // client that logged in with a message from number 1000, plays timed actions
 // (messages, status changes) to it, or plays a whole cast from a scenario
@@ -6,6 +7,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QSaveFile>
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <csignal>
@@ -36,6 +38,12 @@ const char* typeName(quint32 type) {
     case ggserwer::typ::kListEmpty: return "list empty";
     case ggserwer::typ::kLogin: return "login";
     case ggserwer::typ::kUserlistRequest: return "userlist request";
+    case ggserwer::typ80::kLogin: return "login 8.0";
+    case ggserwer::typ80::kSendMessage: return "send message 8.0";
+    case ggserwer::typ80::kNewStatus: return "new status 8.0";
+    case ggserwer::typ80::kNotifyFirst: return "notify first";
+    case ggserwer::typ80::kRecvMessageAck: return "receive ack";
+    case ggserwer::typ80::kUserlistRequest: return "userlist 100 request";
     default: return "unknown";
   }
 }
@@ -63,9 +71,15 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName("ggserwer");
 
   QCommandLineParser parser;
-  parser.setApplicationDescription("Local Gadu-Gadu server emulator on 127.0.0.1.");
+  parser.setApplicationDescription(
+      "Local Gadu-Gadu server emulator on 127.0.0.1. Each connection speaks the session its login "
+      "chooses: the 2005 one (0x15) or today's GG 8.0 (0x31), on the plain port and the TLS port alike.");
   parser.addHelpOption();
   const QCommandLineOption portOpt("port", "TCP port of the protocol (0: any).", "N", "0");
+  const QCommandLineOption tlsOpt("tls-port", "Port of the protocol inside TLS (0: any).", "T", "0");
+  const QCommandLineOption certOpt(
+      "cert", "Writes the TLS port's certificate (PEM, made at start, for 127.0.0.1 and localhost) to FILE.",
+      "FILE");
   const QCommandLineOption httpOpt("http-port", "Port of the HTTP server lookup (0: any).", "M", "0");
   const QCommandLineOption seedOpt("seed", "Seed sent in the welcome packet.", "S");
   const QCommandLineOption accountOpt("account", "An account, repeatable.", "NUMBER:PASSWORD");
@@ -91,18 +105,21 @@ int main(int argc, char** argv) {
       "  ack NUMBER CODE                messages to NUMBER are acknowledged with CODE\n"
       "                                 (2 delivered, 3 queued, 6 not delivered)\n"
       "Status codes: 1 not available, 21 with a description, 2 available, 4 with a description,\n"
-      "3 busy, 5 with a description. --action lines run after the scenario's.",
+      "3 busy, 5 with a description, 20 invisible, 22 with a description (the same in both sessions).\n"
+      "Texts are sent whole in today's session and in Windows-1250 in the 2005 one.\n"
+      "--action lines run after the scenario's.",
       "FILE");
   parser.addOptions(
-      {portOpt, httpOpt, seedOpt, accountOpt, unavailableOpt, ackOpt, greetOpt, actionOpt, scenarioOpt});
+      {portOpt, tlsOpt, certOpt, httpOpt, seedOpt, accountOpt, unavailableOpt, ackOpt, greetOpt, actionOpt, scenarioOpt});
   parser.process(app);
 
   QTextStream out(stdout);
   QTextStream err(stderr);
   ggserwer::Serwer serwer;
 
-  quint16 ggPort = 0, httpPort = 0;
-  if (!parsePort(parser.value(portOpt), ggPort) || !parsePort(parser.value(httpOpt), httpPort)) {
+  quint16 ggPort = 0, httpPort = 0, tlsPort = 0;
+  if (!parsePort(parser.value(portOpt), ggPort) || !parsePort(parser.value(httpOpt), httpPort) ||
+      !parsePort(parser.value(tlsOpt), tlsPort)) {
     err << "ggserwer: a port must be a number from 0 to 65535\n";
     return 2;
   }
@@ -155,12 +172,20 @@ int main(int argc, char** argv) {
   }
   const QByteArray greeting = parser.isSet(greetOpt) ? utf8ToWire(parser.value(greetOpt)) : QByteArray();
 
-  if (!serwer.start(ggPort, httpPort)) {
-    err << "ggserwer: cannot listen on 127.0.0.1 (port taken?)\n";
+  if (!serwer.start(ggPort, httpPort, tlsPort)) {
+    err << "ggserwer: cannot listen on 127.0.0.1 (port taken?) or make a certificate\n";
     return 1;
   }
-  out << "ggserwer: protocol on 127.0.0.1:" << serwer.ggPort() << ", lookup on "
-      << serwer.lookupHost() << ", seed 0x" << Qt::hex << serwer.seed() << Qt::dec << Qt::endl;
+  if (parser.isSet(certOpt)) {
+    QSaveFile cert(parser.value(certOpt));
+    if (!cert.open(QIODevice::WriteOnly) || cert.write(serwer.certificatePem()) < 0 || !cert.commit()) {
+      err << "ggserwer: cannot write the certificate to " << parser.value(certOpt) << "\n";
+      return 1;
+    }
+  }
+  // One line, read by ./run demo: keep its shape.
+  out << "ggserwer: protocol on 127.0.0.1:" << serwer.ggPort() << ", TLS on 127.0.0.1:" << serwer.tlsPort()
+      << ", lookup on " << serwer.lookupHost() << ", seed 0x" << Qt::hex << serwer.seed() << Qt::dec << Qt::endl;
 
   QObject::connect(&serwer, &ggserwer::Serwer::lookupRequested, [&](const QByteArray& target) {
     out << "lookup GET " << target << " -> " << serwer.lookupBody() << Qt::endl;
@@ -179,13 +204,27 @@ int main(int argc, char** argv) {
     out << "[" << c << "] 0x" << QString::number(type, 16).rightJustified(2, '0') << " "
         << typeName(type) << ", " << payload.size() << " bytes";
     if (payload.size() <= 64) out << ": " << payload.toHex(' ');
-    if (type == ggserwer::typ::kSendMessage && payload.size() > 12)
+    const ggserwer::Session session = serwer.session(c);
+    if (session != ggserwer::Session::Gg80 && type == ggserwer::typ::kSendMessage && payload.size() > 12)
       out << " \"" << wireToUtf8(payload.mid(12, payload.indexOf('\0', 12) - 12)) << "\"";
+    if (session == ggserwer::Session::Gg80 && type == ggserwer::typ80::kSendMessage) {
+      if (const auto m = ggserwer::parseSendMessage80(payload))
+        out << " " << m->html;
+      else
+        out << " (its offsets do not fit: not acknowledged)";
+    }
     out << Qt::endl;
   });
   QObject::connect(&serwer, &ggserwer::Serwer::loginChecked, [&](int c, quint32 number, bool ok) {
-    out << "[" << c << "] login of " << number << (ok ? " accepted" : " refused") << Qt::endl;
-    if (ok && !greeting.isEmpty()) serwer.sendMessage(1000, greeting);
+    const bool today = serwer.session(c) == ggserwer::Session::Gg80;
+    out << "[" << c << "] " << (today ? "GG 8.0 " : "2005 ") << "login of " << number
+        << (ok ? " accepted" : " refused") << Qt::endl;
+    if (ok && !greeting.isEmpty()) {
+      if (today)
+        serwer.sendMessage80(1000, parser.value(greetOpt));
+      else
+        serwer.sendMessage(1000, greeting);
+    }
   });
 
   // Signals arrive on a pipe so that the event loop, not the handler, stops the program.
