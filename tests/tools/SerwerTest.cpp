@@ -45,11 +45,11 @@ struct Client {
     return Serwer::waitFor([this] { return socket.state() == QAbstractSocket::ConnectedState; }, 5000);
   }
   // Checks the certificate and the host name as a client of today's network does.
-  bool connectTls(quint16 port, const QByteArray& trustedPem) {
+  bool connectTls(quint16 port, const QByteArray& trustedPem, const QString& host = QStringLiteral("127.0.0.1")) {
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
     tls.addCaCertificates(QSslCertificate::fromData(trustedPem));
     socket.setSslConfiguration(tls);
-    socket.connectToHostEncrypted(QStringLiteral("127.0.0.1"), port);
+    socket.connectToHostEncrypted(host, port);
     return Serwer::waitFor([this] { return socket.isEncrypted(); }, 5000);
   }
   // Exactly n bytes, or what came before the time-out.
@@ -496,6 +496,8 @@ TEST_F(SerwerTest, TodaysSessionOverTls) {
   plain.read(12);
   plain.send(frame(0x31, login80(7000, "zazolc", kSeed, 0x07)));
   EXPECT_EQ(plain.read(8), hex("0900000000000000")) << "without 0x40 the old refusal";
+  Client byName;
+  EXPECT_TRUE(byName.connectTls(serwer.tlsPort(), serwer.certificatePem(), QStringLiteral("localhost")));
 
   Client c;
   ASSERT_TRUE(c.connectTls(serwer.tlsPort(), serwer.certificatePem()));
@@ -566,4 +568,56 @@ TEST_F(SerwerTest, TodaysSessionOverTls) {
   c.send(frame(0x38, le32(0x15) + le32(0) + le32(2) + "pa"));
   EXPECT_TRUE(c.waitClosed());
   EXPECT_EQ(serwer.packets().size(), 8);
+}
+
+// A login or a message whose lengths do not hold together is refused or left
+// unanswered, a packet of the other session too; the list's settings change
+// only what they name.
+TEST_F(SerwerTest, TodaysSessionRefusesWhatDoesNotHoldTogether) {
+  serwer.setCloseOnLoginFailed(false);
+  serwer.addAccount(7000, "haslo");
+  Client c;
+  ASSERT_TRUE(c.connectTo(serwer.ggPort()));
+  c.read(12);
+  QByteArray longVersion = login80(7000, "haslo", kSeed, 0x40);
+  longVersion[97] = char(0x24);
+  c.send(frame(0x31, longVersion));
+  EXPECT_EQ(next(c), std::make_pair(0x09u, QByteArray()));
+  c.send(frame(0x31, login80(7000, "haslo", kSeed, 0x40).chopped(1)));
+  EXPECT_EQ(next(c), std::make_pair(0x09u, QByteArray()));
+  c.send(frame(0x31, login80(7000, "haslo", kSeed, 0x40)));
+  EXPECT_EQ(next(c), std::make_pair(0x35u, le32(1)));
+  c.send(frame(0x15, loginPayload(4321, ggserwer::loginHash(kSeed, "tajne"))));
+
+  const QByteArray parts = QByteArray("<b>x</b>\0x\0", 11);  // offset_plain 29, attributes 31
+  auto message = [&](std::uint32_t seq, std::uint32_t offsetPlain, std::uint32_t offsetAttributes) {
+    return frame(0x2d, le32(1001) + le32(seq) + le32(8) + le32(offsetPlain) + le32(offsetAttributes) + parts);
+  };
+  c.send(message(1, 40, 41));  // past the end
+  c.send(message(2, 28, 31));  // the byte before the plain part is not its HTML's end
+  c.send(message(3, 29, 29));  // the attributes before the plain part
+  c.send(message(4, 29, 30));  // the plain part without its end
+  c.send(message(5, 29, 31));  // no attributes at all
+  EXPECT_EQ(next(c), std::make_pair(0x05u, le32(2) + le32(1001) + le32(5))) << "only the last is acknowledged";
+
+  serwer.userlist100().setXml("<ContactBook/>");
+  serwer.userlist100().setCompress(false);
+  c.send(frame(0x40, hex("02" "00000000" "02" "01")));
+  EXPECT_EQ(next(c), std::make_pair(0x41u, hex("00" "05000000" "02" "01") + "<ContactBook/>"));
+  serwer.userlist100().setGg70("Ala;;;;;;1001;;0;;0;;\r\n");
+  serwer.userlist100().setAnswerXmlWithGg70(true);
+  c.send(frame(0x40, hex("02" "00000000" "02" "01")));
+  EXPECT_EQ(next(c), std::make_pair(0x41u, hex("00" "05000000" "01" "01") + "Ala;;;;;;1001;;0;;0;;\r\n"));
+  ASSERT_TRUE(serwer.sendUserlistVersion(9));
+  EXPECT_EQ(next(c), std::make_pair(0x5cu, le32(9)));
+  EXPECT_TRUE(c.nothingMore());
+
+  // On a connection of the 2005 session today's message goes unanswered.
+  Client old;
+  logIn(old);
+  old.send(message(6, 29, 31));
+  old.send(frame(0x0B, le32(1001) + le32(7) + le32(8) + QByteArray("x\0", 2)));
+  EXPECT_EQ(old.read(20), hex("050000000c000000") + le32(2) + le32(1001) + le32(7));
+  EXPECT_EQ(serwer.session(), ggserwer::Session::Gg2005);
+  EXPECT_EQ(serwer.session(0), ggserwer::Session::Gg80);
 }
