@@ -10,9 +10,12 @@
 
 namespace {
 
-QString Cut(const std::string& text, std::size_t max) {
-  return cp1250::toQString(text.size() > max ? text.substr(0, max) : text);
+// Never inside the mark of a character the code page lacks.
+std::string CutBytes(const std::string& text, std::size_t max) {
+  return text.substr(0, cp1250::cutBefore(text, max));
 }
+
+QString Cut(const std::string& text, std::size_t max) { return cp1250::toQString(CutBytes(text, max)); }
 
 QSystemTrayIcon::MessageIcon IconOf(Tray::BalloonIcon icon) {
   switch (icon) {
@@ -119,7 +122,7 @@ void TrayIcon::ShowBalloon(const std::string& title, const std::string& text, Ba
   if (available_) {
     ikona_.showMessage(Cut(title, kTitleMax), Cut(text, kTextMax), IconOf(icon), timeoutMs);
   } else if (options_.notify) {
-    options_.notify(title.substr(0, kTitleMax), text.substr(0, kTextMax), timeoutMs);
+    options_.notify(CutBytes(title, kTitleMax), CutBytes(text, kTextMax), timeoutMs);
   }
 }
 

@@ -80,7 +80,7 @@ struct TodayLoopbackTest : ::testing::Test {
   void Connect() {
     m->Dialog->OnMouseDown(Qt::LeftButton);
     ASSERT_TRUE(WaitState(conn::kPolaczony));
-    ASSERT_TRUE(serwer.waitForPacket(typ80::kNotifyLast));
+    ASSERT_TRUE(serwer.waitForPacket(ggserwer::typ::kNotifyList));
   }
   const TKontakt& Contact(uint32_t n) { return m->Contacts().Record(m->Contacts().FindByNumber(n)); }
   ChatWindows& chats() { return m->Chats(); }
@@ -110,12 +110,12 @@ TEST_F(TodayLoopbackTest, WhatTheProgramSends) {
   EXPECT_EQ(gg::ReadLe32(logins[0].payload.constData() + 71), 0x14u);  // "nie ma mnie": invisible
   EXPECT_EQ(serwer.loginFeatures() & 0x407u, 0x407u);
   EXPECT_TRUE(serwer.packetsOfType(gg::out::kLogin).isEmpty());
-  const QByteArray list = serwer.packetsOfType(typ80::kNotifyLast)[0].payload;
-  EXPECT_EQ(list, QByteArray("\xB3\x15\0\0\x03\xB4\x15\0\0\x03", 10));
+  const QByteArray list = serwer.packetsOfType(ggserwer::typ::kNotifyList)[0].payload;
+  EXPECT_EQ(list, QByteArray("\xAF\x15\0\0\x03\xB0\x15\0\0\x03", 10));
 
   // "zaraz wracam" with a description, from the status dialog.
   QTimer::singleShot(0, [&] {
-    QTest::keyClicks(m->FStat->Edit1, QString::fromUtf8("w drodze, będę o 17"));
+    m->FStat->Edit1->insertPlainText(QString::fromUtf8("w drodze, będę o 17"));
     Press(m->FStat->Buton2);
   });
   Press(m->butStatus);
@@ -146,9 +146,9 @@ TEST_F(TodayLoopbackTest, WhatTheProgramSends) {
   EXPECT_TRUE(ArchiveFile().contains("Za\xbf\xf3\xb3\xe6 &#x1F642; &#x416;&#x443;&#x43A; 0"));
 
   m->Outgoing().SendAddNotify(7777);
-  ASSERT_TRUE(serwer.waitForPacket(typ80::kAddNotify));
+  ASSERT_TRUE(serwer.waitForPacket(ggserwer::typ::kAddNotify));
   m->Connection().Timer1Timer();
-  ASSERT_TRUE(serwer.waitForPacket(typ80::kPing));
+  ASSERT_TRUE(serwer.waitForPacket(ggserwer::typ::kPing));
 
   // Going away: not available with the description, then the server closes.
   m->Dialog->OnMouseDown(Qt::LeftButton);
