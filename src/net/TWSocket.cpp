@@ -65,13 +65,8 @@ void TWSocket::Connect() {
   QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
   tls.setProtocol(QSsl::TlsV1_2OrLater);
   tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
-  if (!TrustedCertificates.empty()) {
-    const QList<QSslCertificate> own = QSslCertificate::fromData(
-        QByteArray(TrustedCertificates.data(), static_cast<qsizetype>(TrustedCertificates.size())),
-        QSsl::Pem);
-    // Listing authorities replaces the system's: both are listed.
-    tls.setCaCertificates(QSslConfiguration::systemCaCertificates() + own);
-  }
+  trusted_ = QSslCertificate::fromData(
+      QByteArray(TrustedCertificates.data(), static_cast<qsizetype>(TrustedCertificates.size())), QSsl::Pem);
   socket_.setSslConfiguration(tls);
   // The name checked against the certificate is the one the user gave.
   socket_.connectToHostEncrypted(QString::fromStdString(Addr), static_cast<quint16>(port));
@@ -81,6 +76,21 @@ void TWSocket::onSslErrors(const QList<QSslError>& errors) {
   // Never ignored: the handshake fails and the connection ends. The owner
   // hears why before it hears of the close.
   if (errors.isEmpty() || certificateReported_) return;
+  // A certificate the user placed among the trusted ones is taken as an
+  // authority of its own: only for exactly that certificate, and only the
+  // complaint that no authority signed it; a wrong name or date still fails.
+  // (Listing it as an authority instead would make Qt read every authority
+  // of the system at each connection.)
+  if (!trusted_.isEmpty() && trusted_.contains(socket_.peerCertificate())) {
+    bool onlyUnsigned = true;
+    for (const QSslError& e : errors)
+      onlyUnsigned = onlyUnsigned && ProblemOf(e) == CertificateProblem::kUntrusted &&
+                     e.certificate() == socket_.peerCertificate();
+    if (onlyUnsigned) {
+      socket_.ignoreSslErrors(errors);
+      return;
+    }
+  }
   certificateReported_ = true;
   if (OnCertificateRefused) {
     const auto call = OnCertificateRefused;

@@ -1,5 +1,7 @@
 #pragma once
 #include <QObject>
+#include <QList>
+#include <QSslCertificate>
 #include <QSslSocket>
 
 #include "net/Socket.h"
@@ -39,4 +41,5 @@ class TWSocket final : public QObject, public Socket {
   bool started_ = false;
   bool closedReported_ = false;
   bool certificateReported_ = false;
+  QList<QSslCertificate> trusted_;
 };
