@@ -17,11 +17,6 @@
 
 namespace {
 
-class NoShell : public ShellOpen {
- public:
-  bool Open(const QString&, const QString&) override { return true; }
-};
-
 class Offline : public TFCzat::Outgoing {
  public:
   bool Connected() const override { return false; }

@@ -10,8 +10,21 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/Sound.h"
+#include "platform/desktop/ShellOpen.h"
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
+
+// A desktop that opens nothing and plays nothing.
+class NoShell : public ShellOpen {
+ public:
+  bool Open(const QString&, const QString&) override { return true; }
+};
+
+class Silence : public NotifySound {
+ public:
+  void Play() override {}
+};
 
 inline double ResidentMb() {
   long pages = 0, resident = 0;

@@ -21,16 +21,6 @@ namespace {
 
 using ggserwer::Serwer;
 
-class NoShell : public ShellOpen {
- public:
-  bool Open(const QString&, const QString&) override { return true; }
-};
-
-class Silence : public NotifySound {
- public:
-  void Play() override {}
-};
-
 constexpr uint32_t kOwn = 123456;
 constexpr uint32_t kFirst = 10001;
 

@@ -21,16 +21,6 @@
 
 namespace {
 
-class NoShell : public ShellOpen {
- public:
-  bool Open(const QString&, const QString&) override { return true; }
-};
-
-class Silence : public NotifySound {
- public:
-  void Play() override {}
-};
-
 // The main window with an identity and its archive in a folder of its own.
 struct Program {
   QTemporaryDir dir;

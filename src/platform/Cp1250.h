@@ -19,6 +19,8 @@ char32_t toUnicode(unsigned char byte);
 unsigned char fromUnicode(char32_t ch);
 
 std::string toUtf8(std::string_view text);
+// One Unicode character appended to out in UTF-8.
+void appendUtf8(std::string& out, char32_t c);
 std::string fromUtf8(std::string_view utf8);
 
 QString toQString(std::string_view text);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/Cp1250.h"
+
 namespace {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -24,23 +26,6 @@ std::string TagName(std::string_view tag, bool& closing) {
   return name;
 }
 
-void AppendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // Decodes the reference at html[at] == '&'; returns its length, 0 when it
 // is none the reader knows.
@@ -77,7 +62,7 @@ size_t Reference(std::string_view html, size_t at, std::string& out) {
     if (c > 0x10FFFF) return 0;
   }
   if (c == 0 || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-  AppendUtf8(out, c);
+  cp1250::appendUtf8(out, c);
   return semi - at + 1;
 }
 
