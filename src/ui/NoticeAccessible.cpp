@@ -4,8 +4,11 @@
 
 namespace {
 
-// Where a window keeps the id of its notice.
-constexpr const char* kNoticeId = "wmNoticeAccessible";
+// Where a window keeps the ids of its last notices, oldest first.
+constexpr const char* kNoticeIds = "wmNoticeAccessibles";
+// A reader asks for a notice after it is told of it: as many as may come
+// at once stay to be asked for.
+constexpr int kKept = 8;
 
 }  // namespace
 
@@ -13,26 +16,28 @@ NoticeAccessible::NoticeAccessible(QWidget* owner) : owner_(owner) {}
 
 NoticeAccessible* NoticeAccessible::Of(QWidget* owner) {
   if (!owner) return nullptr;
-  const QVariant id = owner->window()->property(kNoticeId);
-  return id.isValid() ? static_cast<NoticeAccessible*>(QAccessible::accessibleInterface(id.value<QAccessible::Id>()))
-                      : nullptr;
+  const QVariantList ids = owner->window()->property(kNoticeIds).toList();
+  return ids.isEmpty() ? nullptr
+                       : static_cast<NoticeAccessible*>(QAccessible::accessibleInterface(ids.back().value<QAccessible::Id>()));
 }
 
 void NoticeAccessible::Announce(QWidget* owner, const QString& text) {
   if (!QAccessible::isActive() || !owner || text.isEmpty()) return;
   QWidget* window = owner->window();
-  NoticeAccessible* notice = Of(window);
-  if (!notice) {
-    notice = new NoticeAccessible(window);
-    const QAccessible::Id id = QAccessible::registerAccessibleInterface(notice);
-    window->setProperty(kNoticeId, QVariant::fromValue(id));
-    QObject::connect(window, &QObject::destroyed, [id] { QAccessible::deleteAccessibleInterface(id); });
+  QVariantList ids = window->property(kNoticeIds).toList();
+  if (ids.isEmpty()) {
+    QObject::connect(window, &QObject::destroyed, [window] {
+      for (const QVariant& id : window->property(kNoticeIds).toList())
+        QAccessible::deleteAccessibleInterface(id.value<QAccessible::Id>());
+    });
   }
+  // A new object for each notice: readers keep what an object was named,
+  // and an old object saying something new would be read with its old words.
+  auto* notice = new NoticeAccessible(window);
   notice->text_ = text;
-  // Hidden and shown again: each notice appears anew, also one that says
-  // what the last one said.
-  QAccessibleEvent hidden(notice, QAccessible::ObjectHide);
-  QAccessible::updateAccessibility(&hidden);
+  ids.push_back(QVariant::fromValue(QAccessible::registerAccessibleInterface(notice)));
+  if (ids.size() > kKept) QAccessible::deleteAccessibleInterface(ids.takeFirst().value<QAccessible::Id>());
+  window->setProperty(kNoticeIds, ids);
   QAccessibleEvent shown(notice, QAccessible::ObjectShow);
   QAccessible::updateAccessibility(&shown);
 }

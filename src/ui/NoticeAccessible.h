@@ -2,9 +2,9 @@
 // A notice for a screen reader: something the user should hear now that is
 // not where the focus is (a message that came). It is an object of the
 // notification role that appears: readers speak such an object, its role
-// and its name, when it is shown, wherever the focus is. Each window has
-// one, made the first time it has something to say; it has no widget and
-// nothing is drawn. Nothing at all happens while no assistive technology
+// and its name, when it is shown, wherever the focus is. Each notice is an
+// object of its own, of the window it is said in, which keeps its last few;
+// it has no widget and nothing is drawn. Nothing at all happens while no assistive technology
 // is on.
 
 #include <QAccessible>
@@ -18,7 +18,7 @@ class NoticeAccessible : public QAccessibleInterface {
   // Tells the reader `text` as a notice of owner's window (which may be
   // hidden, as a chat taking a message in the background is).
   static void Announce(QWidget* owner, const QString& text);
-  // owner's notice, or null while it has said nothing.
+  // The last notice of owner's window, or null while it has said nothing.
   static NoticeAccessible* Of(QWidget* owner);
 
   bool isValid() const override { return !owner_.isNull(); }

@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +25,7 @@
 #include "app/TZakladki.h"
 #include "app/ModalScript.h"
 #include "contacts/SpokenContact.h"
+#include "conversation/SpokenMessage.h"
 #include "contacts/view/TFNowy.h"
 #include "contacts/view/TLista.h"
 #include "conversation/view/ChatWindows.h"
@@ -34,6 +37,8 @@
 #include "platform/desktop/ShellOpen.h"
 #include "support/RecordingTray.h"
 #include "support/ScriptedMessageBox.h"
+#include "ui/BalloonAccessible.h"
+#include "ui/NoticeAccessible.h"
 #include "ui/TFDialog.h"
 #include "ui/Tint.h"
 
@@ -192,6 +197,18 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
     EXPECT_EQ(list->child(moved), item);
     EXPECT_EQ(item->text(QAccessible::Name), U("Darek, dostępny"));
     EXPECT_TRUE(item->state().selected) << "the selection stays on the contact";
+    // The list answers which contact is selected, as a table of one column.
+    QAccessibleTableInterface* table = list->tableInterface();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->selectedRows(), QList<int>{moved});
+    EXPECT_EQ(table->selectedCells(), QList<QAccessibleInterface*>{item});
+    EXPECT_EQ(table->cellAt(moved, 0), item);
+    ASSERT_TRUE(item->tableCellInterface());
+    EXPECT_EQ(item->tableCellInterface()->rowIndex(), moved);
+    EXPECT_TRUE(table->selectRow(0));
+    EXPECT_EQ(contacts.Selected(), 0);
+    EXPECT_EQ(table->selectedRows(), QList<int>{0});
+    EXPECT_TRUE(list->child(0)->tableCellInterface()->isSelected());
 
     // The item's default action is the double-click: Agnieszka's chat.
     Press(list->child(contacts.PositionOf(contacts.FindByNumber(1001))));
@@ -231,6 +248,9 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
     EXPECT_EQ(link->role(), QAccessible::Link);
     EXPECT_EQ(link->text(QAccessible::Name), U("www.pkp.pl"));
     EXPECT_EQ(link->parent(), answer);
+    // No screen reader is on in this process: the answer made no notice.
+    ASSERT_FALSE(QAccessible::isActive());
+    EXPECT_EQ(NoticeAccessible::Of(chat), nullptr);
     Press(link);
     QTest::qWait(20);
     EXPECT_EQ(shell.opened, std::vector<QString>{U("http://www.pkp.pl")});
@@ -323,4 +343,26 @@ TEST(AccessibilityTest, AMessageBoxSaysItsCaptionTextAndButtons) {
     Press(Find(&box, QAccessible::Button, U("Tak")));
   });
   EXPECT_EQ(box.ShowModal(), kMrYes);
+}
+
+// A message that came, as a notice says it; the tray's balloon as a
+// notification named by its title and text, its close button named.
+TEST(AccessibilityTest, NoticesSayTheSenderAndTheText) {
+  EXPECT_EQ(MessageNotice("Celina", T("Cześć!"), true), "Celina: " + T("Cześć!"));
+  EXPECT_EQ(MessageNotice("Celina", T("Cześć!"), false), T("Wiadomość od Celina: Cześć!"));
+  const std::string longText(kNoticeTextMax + 1, 'a');
+  EXPECT_EQ(MessageNotice("Celina", longText, false), T("Wiadomość od Celina"));
+  EXPECT_EQ(MessageNotice("Celina", longText, true), "Celina: " + longText);
+
+  QWidget balloon;
+  auto* title = new QLabel(U("Celina Żurawska"), &balloon);
+  new QLabel(&balloon);  // the picture
+  new QLabel(U("Cześć!..."), &balloon);
+  auto* close = new QPushButton(&balloon);
+  BalloonAccessible iface(&balloon);
+  EXPECT_EQ(iface.role(), QAccessible::Notification);
+  EXPECT_EQ(iface.text(QAccessible::Name), U("Celina Żurawska: Cześć!..."));
+  EXPECT_EQ(close->accessibleName(), U("Zamknij"));
+  title->setText(U("Bartek"));
+  EXPECT_EQ(iface.text(QAccessible::Name), U("Bartek: Cześć!...")) << "read as it is now";
 }
