@@ -7,6 +7,7 @@
 #include "app/TZakladkiAccessible.h"
 #include "contacts/view/TListaAccessible.h"
 #include "conversation/view/TRozmowaAccessible.h"
+#include "ui/BalloonAccessible.h"
 #include "ui/TButonAccessible.h"
 #include "ui/TNapisButonAccessible.h"
 #include "ui/TSkinnedFormAccessible.h"
@@ -20,4 +21,5 @@ void InstallAccessibility() {
   QAccessible::installFactory(&TShapeAccessible::Factory);
   QAccessible::installFactory(&TZakladkiAccessible::Factory);
   QAccessible::installFactory(&SwatchAccessibleFactory);
+  QAccessible::installFactory(&BalloonAccessible::Factory);
 }

@@ -11,3 +11,10 @@
 // partner: the contact's display name, or "Nieznajomy".
 std::string MessageSender(const Wiersz& message, const std::string& partner);
 std::string SpokenMessage(const Wiersz& message, const std::string& partner, const std::string& copiedText);
+
+// A message that came, as a notice tells it: in the chat the user is in, the
+// sender and the whole text ("Celina: Cześć!"); elsewhere who wrote
+// ("Wiadomość od Celina") with the text where it is short, at most
+// kNoticeTextMax characters, as a longer one is better read in its chat.
+constexpr std::size_t kNoticeTextMax = 80;
+std::string MessageNotice(const std::string& sender, const std::string& copiedText, bool inChat);

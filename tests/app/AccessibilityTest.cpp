@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +25,7 @@
 #include "app/TZakladki.h"
 #include "app/ModalScript.h"
 #include "contacts/SpokenContact.h"
+#include "conversation/SpokenMessage.h"
 #include "contacts/view/TFNowy.h"
 #include "contacts/view/TLista.h"
 #include "conversation/view/ChatWindows.h"
@@ -34,6 +37,8 @@
 #include "platform/desktop/ShellOpen.h"
 #include "support/RecordingTray.h"
 #include "support/ScriptedMessageBox.h"
+#include "ui/BalloonAccessible.h"
+#include "ui/NoticeAccessible.h"
 #include "ui/TFDialog.h"
 #include "ui/Tint.h"
 
@@ -192,6 +197,9 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
     EXPECT_EQ(list->child(moved), item);
     EXPECT_EQ(item->text(QAccessible::Name), U("Darek, dostępny"));
     EXPECT_TRUE(item->state().selected) << "the selection stays on the contact";
+    // The list answers which contact is selected, as a table of one column.
+    ASSERT_TRUE(list->tableInterface());
+    EXPECT_EQ(list->tableInterface()->selectedCells(), QList<QAccessibleInterface*>{item});
 
     // The item's default action is the double-click: Agnieszka's chat.
     Press(list->child(contacts.PositionOf(contacts.FindByNumber(1001))));
@@ -231,6 +239,9 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
     EXPECT_EQ(link->role(), QAccessible::Link);
     EXPECT_EQ(link->text(QAccessible::Name), U("www.pkp.pl"));
     EXPECT_EQ(link->parent(), answer);
+    // No screen reader is on in this process: the answer made no notice.
+    ASSERT_FALSE(QAccessible::isActive());
+    EXPECT_EQ(NoticeAccessible::Of(chat), nullptr);
     Press(link);
     QTest::qWait(20);
     EXPECT_EQ(shell.opened, std::vector<QString>{U("http://www.pkp.pl")});
@@ -323,4 +334,22 @@ TEST(AccessibilityTest, AMessageBoxSaysItsCaptionTextAndButtons) {
     Press(Find(&box, QAccessible::Button, U("Tak")));
   });
   EXPECT_EQ(box.ShowModal(), kMrYes);
+}
+
+// A message that came, as a notice says it; the tray's balloon as a
+// notification named by its title and text, its close button named.
+TEST(AccessibilityTest, NoticesSayTheSenderAndTheText) {
+  EXPECT_EQ(MessageNotice("Celina", T("Cześć!"), true), "Celina: " + T("Cześć!"));
+  EXPECT_EQ(MessageNotice("Celina", T("Cześć!"), false), T("Wiadomość od Celina: Cześć!"));
+  EXPECT_EQ(MessageNotice("Celina", std::string(kNoticeTextMax + 1, 'a'), false), T("Wiadomość od Celina"));
+
+  QWidget balloon;
+  new QLabel(U("Celina Żurawska"), &balloon);
+  new QLabel(&balloon);  // the picture
+  new QLabel(U("Cześć!..."), &balloon);
+  auto* close = new QPushButton(&balloon);
+  BalloonAccessible iface(&balloon);
+  EXPECT_EQ(iface.role(), QAccessible::Notification);
+  EXPECT_EQ(iface.text(QAccessible::Name), U("Celina Żurawska: Cześć!..."));
+  EXPECT_EQ(close->accessibleName(), U("Zamknij"));
 }

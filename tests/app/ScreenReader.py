@@ -2,13 +2,16 @@
 # A screen reader's walk through Wirmelak over AT-SPI, for the accessibility
 # test. Listening before the program starts, as a screen reader does, it asks
 # the test to start it (a line "? program") and finds it on the bus; prints
-# the main window's tree once the contacts are online; asks for Franek to
-# leave ("? status 1006"), hears his item renamed and moved down; opens a
-# contact's chat through the list item's action (and hears the item selected),
-# asks for a message from that contact ("? message NUMBER") and waits for the
-# conversation to announce it as an item that ends with TEXT; presses "Dodaj
-# znajomego" through its action and cancels the dialog that comes up; then
-# presses "Usuń znajomego" and says no to the question. Every tree and every
+# the main window's tree once the contacts are online; focuses Franek, asks
+# for Tab and Shift+Tab ("? key ...") and hears the list's focus, then his;
+# asks for him to leave ("? status 1006"), hears it as a notice and his item
+# renamed and moved down; hears a message from Bartek ("? message 1002") as a
+# notice; opens a contact's chat through the list item's action (hears the item
+# selected and asks the list which is), asks for a message from that contact
+# ("? message NUMBER") and waits for the conversation to announce it as an
+# item that ends with TEXT and for its notice; presses "Dodaj znajomego"
+# through its action and cancels the dialog that comes up; then presses
+# "Usuń znajomego" and says no to the question. Every tree and every
 # event it hears goes to stdout; a step that does not come within its time
 # prints "! ..." with the program as it was, and ends with status 1.
 #
@@ -87,10 +90,10 @@ def window(title):
     return None
 
 
-def press(acc, what):
+def press(acc, what, index=0):
     action = acc.queryAction()
-    say("> %s: %s" % (what, action.getName(0)))
-    action.doAction(0)
+    say("> %s: %s" % (what, action.getName(index)))
+    action.doAction(index)
 
 
 def heard(event):
@@ -101,6 +104,11 @@ def heard(event):
     elif event.type.startswith("object:state-changed:selected") and event.detail1 and \
             event.source.getRoleName() == "list item":
         say('event %s %s "%s"' % (event.type, event.source.getRoleName(), event.source.name))
+    elif event.type.startswith("object:state-changed:showing") and event.detail1 and \
+            event.source.getRoleName() == "notification":
+        say('event %s notification "%s"' % (event.type, event.source.name))
+    elif event.type.startswith("object:state-changed:focused") and event.detail1:
+        say('event %s %s "%s"' % (event.type, event.source.getRoleName(), event.source.name))
 
 
 def script():
@@ -108,7 +116,8 @@ def script():
     # someone listens to, and the names this library keeps are brought up to
     # date by those events alone.
     pyatspi.Registry.registerEventListener(heard, "object:children-changed", "object:property-change:accessible-name",
-                                           "object:state-changed:selected")
+                                           "object:state-changed:selected", "object:state-changed:showing",
+                                           "object:state-changed:focused")
     say("? program")
     yield "the program on the bus", 20, lambda: window("Wirmelak v1.2++")
     main = window("Wirmelak v1.2++")
@@ -119,9 +128,23 @@ def script():
     yield "the contacts online", 20, lambda: present() >= 4 and darek()
     say("== main window")
     dump(main)
-    # The cast leaves Franek alone for a while once Darek has his status.
+    # Franek focused, the focus taken away and back: the list's, then his.
+    press(find(contacts, "list item", prefix="Franek,"), "Franek", 1)
+    focused = lambda: [l for l in said if l.startswith("event object:state-changed:focused")]
+    yield "Franek focused", 10, lambda: focused()[-1].startswith('event object:state-changed:focused list item "Franek,')
+    say("? key Tab")
+    yield "the focus on a button", 10, lambda: focused()[-1].startswith("event object:state-changed:focused push button")
+    say("? key shift+Tab")
+    yield "the focus back on Franek", 10, lambda: focused()[-1].startswith(
+        'event object:state-changed:focused list item "Franek,')
+    # The cast leaves Franek alone for a while once Darek has his status;
+    # the focused contact's new status is a notice too.
     say("? status 1006")
     gone = "Franek, niedostępny, idę spać"
+    yield "Franek's notice", 10, lambda: 'event object:state-changed:showing notification "%s"' % gone in said
+    say("? message 1002")
+    yield "Bartek's notice", 10, lambda: \
+        'event object:state-changed:showing notification "Wiadomość od Bartek: Hej, tu Bartek"' in said
     names = lambda: [c.name for c in children(contacts)]
     yield "Franek's new status announced", 10, lambda: any(
         l == 'event object:property-change:accessible-name list item "%s"' % gone for l in said)
@@ -133,6 +156,10 @@ def script():
     for c in children(contacts):
         say(describe(c))
     press(find(contacts, "list item", prefix=contact + ","), contact)
+    # The list answers which contact is selected, as a table of one column.
+    table = contacts.queryTable()
+    yield "the contact selected", 5, lambda: table.nSelectedRows == 1
+    say("selected in the list: %s" % table.getAccessibleAt(table.getSelectedRows()[0], 0).name)
     title = "%s (nr %s)" % (contact, number)
     yield "the chat window", 10, lambda: window(title)
     talk = find(window(title), "list", "Rozmowa")
@@ -141,6 +168,8 @@ def script():
     yield "the message", 10, lambda: any(c.name.endswith(text) for c in children(talk))
     yield "its announcement", 5, lambda: any(l.startswith("event object:children-changed:add list item") and
                                              l.endswith(text + '" {read-only}') for l in said)
+    yield "its notice", 5, lambda: any(l.startswith("event object:state-changed:showing notification") and
+                                       l.endswith('%s: %s"' % (contact, text)) for l in said)
     say("== chat window")
     dump(window(title))
     press(find(main, "push button", "Dodaj znajomego"), "Dodaj znajomego")

@@ -1,10 +1,12 @@
 #include "contacts/view/TListaAccessible.h"
 
 #include <QAccessible>
+#include <QTimer>
 
 #include "contacts/SpokenContact.h"
 #include "contacts/view/TLista.h"
 #include "platform/Cp1250.h"
+#include "ui/NoticeAccessible.h"
 #include "ui/PressableAccessible.h"
 
 TListaAccessible::TListaAccessible(TLista* list) : QAccessibleWidget(list, QAccessible::List) {
@@ -72,6 +74,33 @@ QAccessibleInterface* TListaAccessible::focusChild() const {
   return p >= 0 && list()->hasFocus() ? child(p) : nullptr;
 }
 
+void* TListaAccessible::interface_cast(QAccessible::InterfaceType type) {
+  if (type == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
+  return QAccessibleWidget::interface_cast(type);
+}
+
+QAccessibleInterface* TListaAccessible::cellAt(int row, int column) const { return column == 0 ? child(row) : nullptr; }
+
+int TListaAccessible::selectedCellCount() const { return list()->Contacts().Selected() >= 0 ? 1 : 0; }
+
+QList<QAccessibleInterface*> TListaAccessible::selectedCells() const {
+  const int p = list()->Contacts().Selected();
+  return p >= 0 ? QList<QAccessibleInterface*>{child(p)} : QList<QAccessibleInterface*>{};
+}
+
+QList<int> TListaAccessible::selectedRows() const {
+  const int p = list()->Contacts().Selected();
+  return p >= 0 ? QList<int>{p} : QList<int>{};
+}
+
+bool TListaAccessible::isRowSelected(int row) const { return row >= 0 && list()->Contacts().Selected() == row; }
+
+bool TListaAccessible::selectRow(int row) {
+  if (row < 0 || row >= childCount()) return false;
+  list()->Select(row);
+  return true;
+}
+
 std::vector<TListaAccessible::Shown> TListaAccessible::Now() const {
   const ContactStore& store = list()->Contacts();
   std::vector<Shown> now;
@@ -88,19 +117,25 @@ void TListaAccessible::ListChanged(TLista* list) {
   if (auto* iface = dynamic_cast<TListaAccessible*>(QAccessible::queryAccessibleInterface(list))) iface->Changed();
 }
 
+// The widget's own focus event is sent once its focus-in handler has run: the
+// item's comes after it, from the event loop, so that a reader settles on
+// the contact rather than on the list.
 void TListaAccessible::FocusIn(TLista* list) {
   if (!QAccessible::isActive()) return;
-  auto* iface = dynamic_cast<TListaAccessible*>(QAccessible::queryAccessibleInterface(list));
-  if (!iface) return;
-  iface->Changed();
-  if (QAccessibleInterface* item = iface->focusChild()) {
-    QAccessibleEvent focus(item, QAccessible::Focus);
-    QAccessible::updateAccessibility(&focus);
-  }
+  QTimer::singleShot(0, list, [list] {
+    auto* iface = dynamic_cast<TListaAccessible*>(QAccessible::queryAccessibleInterface(list));
+    if (!iface || !QAccessible::isActive()) return;
+    iface->Changed();
+    if (QAccessibleInterface* item = iface->focusChild()) {
+      QAccessibleEvent focus(item, QAccessible::Focus);
+      QAccessible::updateAccessibility(&focus);
+    }
+  });
 }
 
 void TListaAccessible::Changed() {
   std::vector<Shown> now = Now();
+  const ContactStore& store = list()->Contacts();
   struct Before {
     std::size_t position;
     const std::string* spoken;
@@ -122,6 +157,10 @@ void TListaAccessible::Changed() {
     // A new status or description: the item says it anew, wherever it went.
     QAccessibleEvent named(ItemFor(now[p].numer), QAccessible::NameChanged);
     QAccessible::updateAccessibility(&named);
+    // Readers pass over a list item's new name, even the focused one's: what
+    // the focused contact now says is a notice as well.
+    if (list()->hasFocus() && store.Selected() == static_cast<int>(p))
+      NoticeAccessible::Announce(list(), cp1250::toQString(now[p].spoken));
     if (b.position != p) moved.push_back(now[p].numer);
   }
   // What is left went away: its item goes with it.
@@ -144,7 +183,6 @@ void TListaAccessible::Changed() {
     QAccessible::updateAccessibility(&came);
   }
 
-  const ContactStore& store = list()->Contacts();
   const bool anySelected = store.Selected() >= 0;
   const uint32_t selected = anySelected ? store.Record(store.RecordAt(store.Selected())).numer : 0;
   if (anySelected == anySelected_ && selected == selected_) return;
@@ -185,6 +223,18 @@ QString TListaItemAccessible::text(QAccessible::Text t) const {
   const int r = store.FindByNumber(numer_);
   return r < 0 ? QString() : cp1250::toQString(SpokenContact(store.Record(r)));
 }
+
+void* TListaItemAccessible::interface_cast(QAccessible::InterfaceType type) {
+  if (type == QAccessible::TableCellInterface) return static_cast<QAccessibleTableCellInterface*>(this);
+  return ActionLeafAccessible::interface_cast(type);
+}
+
+bool TListaItemAccessible::isSelected() const {
+  const int p = Position();
+  return p >= 0 && list_->Contacts().Selected() == p;
+}
+
+QAccessibleInterface* TListaItemAccessible::table() const { return parent(); }
 
 QRect TListaItemAccessible::rect() const {
   const int p = Position();

@@ -7,8 +7,10 @@
 // item stays the same contact while the list is sorted anew.
 //
 // The list tells the bridge of its changes through ListChanged: a contact's
-// new status or description changes its item's name, contacts coming,
-// going or moving change the list, a new selection moves the focus.
+// new status or description changes its item's name (and is a notice while
+// the contact is the focused one), contacts coming, going or moving change
+// the list, a new selection moves the focus. Which contact is selected the
+// list answers as a table of one column whose cells are the items.
 
 #include <QAccessibleWidget>
 #include <QPointer>
@@ -21,7 +23,7 @@
 
 class TLista;
 
-class TListaAccessible : public QAccessibleWidget {
+class TListaAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
  public:
   explicit TListaAccessible(TLista* list);
   ~TListaAccessible() override;
@@ -33,6 +35,31 @@ class TListaAccessible : public QAccessibleWidget {
   int indexOfChild(const QAccessibleInterface* child) const override;
   QAccessibleInterface* childAt(int x, int y) const override;
   QAccessibleInterface* focusChild() const override;
+  void* interface_cast(QAccessible::InterfaceType type) override;
+
+  // Which contact is selected, asked as of a table of one column: the
+  // only way the desktop's bridge asks a list for its selection.
+  QAccessibleInterface* caption() const override { return nullptr; }
+  QAccessibleInterface* summary() const override { return nullptr; }
+  QAccessibleInterface* cellAt(int row, int column) const override;
+  int selectedCellCount() const override;
+  QList<QAccessibleInterface*> selectedCells() const override;
+  QString columnDescription(int) const override { return {}; }
+  QString rowDescription(int) const override { return {}; }
+  int selectedColumnCount() const override { return 0; }
+  int selectedRowCount() const override { return selectedCellCount(); }
+  int columnCount() const override { return 1; }
+  int rowCount() const override { return childCount(); }
+  QList<int> selectedColumns() const override { return {}; }
+  QList<int> selectedRows() const override;
+  bool isColumnSelected(int) const override { return false; }
+  bool isRowSelected(int row) const override;
+  bool selectRow(int row) override;
+  bool selectColumn(int) override { return false; }
+  bool unselectRow(int) override { return false; }
+  bool unselectColumn(int) override { return false; }
+  // The items are known by their contacts' numbers: nothing to redo.
+  void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
   // Nothing unless assistive technology is active; then the events for
   // what changed since the list last told.
@@ -57,8 +84,8 @@ class TListaAccessible : public QAccessibleWidget {
   mutable std::unordered_map<uint32_t, QAccessible::Id> items_;
 };
 
-// One contact of the list.
-class TListaItemAccessible : public ActionLeafAccessible {
+// One contact of the list, a cell of the list's one column.
+class TListaItemAccessible : public ActionLeafAccessible, public QAccessibleTableCellInterface {
  public:
   TListaItemAccessible(TLista* list, uint32_t numer);
 
@@ -73,6 +100,17 @@ class TListaItemAccessible : public ActionLeafAccessible {
   QRect rect() const override;
   QAccessible::Role role() const override { return QAccessible::ListItem; }
   QAccessible::State state() const override;
+  void* interface_cast(QAccessible::InterfaceType type) override;
+
+  // Its row of the list's table.
+  bool isSelected() const override;
+  QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
+  QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+  int columnIndex() const override { return 0; }
+  int rowIndex() const override { return Position(); }
+  int columnExtent() const override { return 1; }
+  int rowExtent() const override { return 1; }
+  QAccessibleInterface* table() const override;
 
   QStringList actionNames() const override;
   QString localizedActionDescription(const QString& actionName) const override;

@@ -7,6 +7,7 @@
 #include "conversation/SpokenMessage.h"
 #include "conversation/view/TRozmowa.h"
 #include "platform/Cp1250.h"
+#include "ui/NoticeAccessible.h"
 #include "ui/PressableAccessible.h"
 
 namespace {
@@ -97,6 +98,14 @@ void TRozmowaAccessible::MessageAdded(TRozmowa* view, bool emptied) {
     QAccessibleEvent added(item, QAccessible::ObjectCreated);
     QAccessible::updateAccessibility(&added);
   }
+  // Readers leave a list's new items unsaid: a message that came is also a
+  // notice, heard in the chat the user is in and anywhere else alike.
+  const std::size_t last = view->Messages().size() - 1;
+  const Wiersz& message = view->Messages()[last];
+  if (message.Kind != Received) return;
+  const bool inChat = view->window()->isActiveWindow();
+  NoticeAccessible::Announce(view, cp1250::toQString(MessageNotice(MessageSender(message, view->Partner),
+                                                                   view->Layout().CopiedText(last), inChat)));
 }
 
 TRozmowaMessageAccessible::TRozmowaMessageAccessible(TRozmowa* view, std::size_t message)
