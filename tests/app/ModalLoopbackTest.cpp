@@ -180,11 +180,14 @@ TEST_F(ModalLoopbackTest, AnImportUnderTheQuestionOrTheDialogLeavesTheChosenCont
 }
 
 // The user closes while the identity cannot be written (its place on the
-// disk is taken): the program stays, shown and still connected, and tells
-// the server nothing. A checkpoint of the session manager only saves. Once
-// the disk takes the file, the next close saves, says goodbye and goes.
-// The end of the session goes whatever the disk says.
-TEST_F(ModalLoopbackTest, AFailedSaveOnCloseKeepsTheProgramTheEndOfTheSessionStillEnds) {
+// disk is taken) and chooses to stay: the program stays, shown and still
+// connected, and tells the server nothing. The session manager's checkpoint
+// tells of the failure in a box only when it lets the program ask, and asks
+// it only then. Once the identity is written but Wirmelak.ini cannot be,
+// the user closes anyway: the program says goodbye and goes, the ini written
+// nowhere else. The end of the session goes whatever the disk says, telling
+// of it on standard error.
+TEST_F(ModalLoopbackTest, AFailedSaveOnCloseAsksTheEndOfTheSessionStillEnds) {
   Add(111, "Ala");
   m->Dialog->OnMouseDown(Qt::LeftButton);
   ASSERT_TRUE(serwer.waitFor([&] { return Connected(); }));
@@ -194,21 +197,49 @@ TEST_F(ModalLoopbackTest, AFailedSaveOnCloseKeepsTheProgramTheEndOfTheSessionSti
   EXPECT_FALSE(m->close());
   EXPECT_TRUE(m->isVisible());
   ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[1], "Nie udało się zapisać pliku tożsamości osoby/123456.");
+  EXPECT_EQ(boxes[1], "Nie udało się zapisać pliku tożsamości osoby/123456. Zamknąć program mimo to? "
+                      "Zmiany listy znajomych, kolorów i opisu zostaną utracone.");
   serwer.waitFor([] { return false; }, 100);
   EXPECT_TRUE(Connected());
   EXPECT_TRUE(serwer.packetsOfType(gg::out::kNewStatus).isEmpty());
 
+  int asked = 0;
+  bool allows = false;
+  const auto mayAsk = [&] {
+    ++asked;
+    return allows;
+  };
+  testing::internal::CaptureStderr();
+  m->SaveCheckpoint(mayAsk);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Nie udało się zapisać pliku tożsamości osoby/123456.\n");
+  EXPECT_EQ(boxes.size(), 2u);
+  allows = true;
+  m->SaveCheckpoint(mayAsk);
+  EXPECT_EQ(boxes.back(), "Nie udało się zapisać pliku tożsamości osoby/123456.");
+  EXPECT_EQ(asked, 2);
+
   ASSERT_TRUE(QDir(dir.filePath("osoby/123456")).removeRecursively());
-  m->SaveCheckpoint();
+  m->SaveCheckpoint(mayAsk);
+  EXPECT_EQ(asked, 2);
   EXPECT_TRUE(QFileInfo(dir.filePath("osoby/123456")).isFile());
   EXPECT_TRUE(m->isVisible());
+
+  ASSERT_TRUE(QFile::remove(dir.filePath("Wirmelak.ini")));
+  ASSERT_TRUE(QDir(dir.path()).mkpath("Wirmelak.ini/zajete"));
+  QTemporaryDir elsewhere;
+  QDir::setCurrent(elsewhere.path());
+  onBox = [](const std::string&) { return true; };
+  boxes.clear();
   EXPECT_TRUE(m->close());
+  EXPECT_EQ(boxes.at(1), "Nie udało się zapisać pliku Wirmelak.ini. Zamknąć program mimo to? "
+                         "Zmiany położenia i rozmiaru okna oraz automatycznego łączenia zostaną utracone.");
   ASSERT_TRUE(serwer.waitForPacket(gg::out::kNewStatus));
   EXPECT_EQ(gg::ReadLe32(serwer.packetsOfType(gg::out::kNewStatus)[0].payload.constData()), 1u);
+  EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{});
 
   // A second program in the same folder, whose identity cannot be written
   // either, at the end of the session.
+  ASSERT_TRUE(QDir(dir.filePath("Wirmelak.ini")).removeRecursively());
   ASSERT_TRUE(QFile::remove(dir.filePath("osoby/123456")));
   ASSERT_TRUE(QDir(dir.path()).mkpath("osoby/123456/zajete"));
   boxes.clear();
@@ -218,8 +249,11 @@ TEST_F(ModalLoopbackTest, AFailedSaveOnCloseKeepsTheProgramTheEndOfTheSessionSti
   m = std::make_unique<TFMain>(o);
   m->SetIdentity(kOwn, "haslo");
   m->show();
+  testing::internal::CaptureStderr();
   m->WMQueryEndSession();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Nie udało się zapisać pliku tożsamości osoby/123456.\n");
   EXPECT_TRUE(m->ShutdownFlag());
   EXPECT_FALSE(m->isVisible());
-  EXPECT_EQ(boxes, std::vector<std::string>{"Nie udało się zapisać pliku tożsamości osoby/123456."});
+  EXPECT_EQ(boxes, std::vector<std::string>{});
+  EXPECT_TRUE(QFileInfo(dir.filePath("Wirmelak.ini")).isFile());
 }
