@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
   // request to save (also a checkpoint, after which the session goes on)
   // only saves, and tells of a failure in a box only when the session
   // manager lets the program interact with the user; the interaction is
-  // given back at once.
+  // given back once the box is answered.
   EndOfSession endOfSession([&main] { main.WMQueryEndSession(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &main, [&main](QSessionManager& manager) {
     bool interacting = false;
