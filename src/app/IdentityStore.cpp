@@ -138,7 +138,7 @@ bool IdentityStore::LoadIdentity(const std::string& name) {
   return true;
 }
 
-bool IdentityStore::SaveIdentity() {
+bool IdentityStore::SaveIdentity(bool report) {
   const IdentityState& state = host_.State();
   if (state.numer == 0) return true;
   const ContactStore& contacts = host_.Contacts();
@@ -151,7 +151,7 @@ bool IdentityStore::SaveIdentity() {
   const std::string name = std::to_string(state.numer);
   QDir().mkpath(dir_ + "/osoby");
   if (SaveFileSafely(IdentityPath(name), bytes)) return true;
-  MessageBox(kNieZapisano + name + ".", kOstrzezenie);
+  if (report) MessageBox(kNieZapisano + name + ".", kOstrzezenie);
   return false;
 }
 

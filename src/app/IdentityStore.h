@@ -46,8 +46,9 @@ class IdentityStore {
   // Writes the current identity's file through a temporary file flushed and
   // renamed into place, so a crash or kill leaves the old file or the new
   // one, whole; nothing happens (and true is returned) when no identity is loaded.
-  // A failed write keeps the old file and is reported with a warning.
-  bool SaveIdentity();
+  // A failed write keeps the old file and is reported with a warning, or
+  // left to the caller to tell of without report.
+  bool SaveIdentity(bool report = true);
 
   // Back to the state without an identity.
   void UnloadIdentity();

@@ -1,7 +1,6 @@
 #include "app/TFMain.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <algorithm>
 #include <QDir>
 #include <QGuiApplication>
@@ -136,7 +135,8 @@ TFMain::~TFMain() { tray_->SetEvents({}); }
 
 void TFMain::FormCreate(const Options& options) {
   QDir::setCurrent(folders_.DataDir());
-  QDir().mkdir(QStringLiteral("osoby"));  // a failure shows later, when files are used
+  // A failure shows later, when files are used.
+  QDir(folders_.DataDir()).mkdir(QStringLiteral("osoby"));
   for (const QString& arg : options.arguments)
     if (arg.toLower() == QLatin1String("autostart")) startHidden_ = true;
 
@@ -145,7 +145,7 @@ void TFMain::FormCreate(const Options& options) {
   config_.gorny = y();
   config_.szerokosc = width();
   config_.wysokosc = height();
-  if (!LoadConfig(Config::kFileName, config_))
+  if (!LoadConfig(IniPath(), config_))
     MessageBox(T("Nie udało się odczytać pliku Wirmelak.ini."), kOstrzezenie);
   move(config_.lewy, config_.gorny);
   resize(config_.szerokosc, config_.wysokosc);
@@ -359,67 +359,6 @@ void TFMain::ShowAutoReconnect(bool on) {
     TimerUr.start();
   else
     TimerUr.stop();
-}
-
-bool TFMain::SaveFiles() {
-  config_.lewy = x();
-  config_.gorny = y();
-  config_.szerokosc = width();
-  config_.wysokosc = height();
-  const bool config = SaveConfig(Config::kFileName, config_);
-  if (!config) MessageBox(T("Nie udało się zapisać pliku Wirmelak.ini."), kOstrzezenie);
-  const bool identity = identities_.SaveIdentity();  // reports a failure itself
-  return config && identity;
-}
-
-bool TFMain::SaveOnExit() {
-  // The user closing may free space and close again: nothing of the
-  // identity that only memory holds is given up. The end of the session
-  // ends the program whatever the disk says.
-  if (!SaveFiles() && !shutdown_) return false;
-  if (connection_->State() == conn::kPolaczony) {
-    // Leaving goes out as plain not available, never as invisible.
-    session_->SendNewStatus(state_.status & 1, false, state_.opis);
-    connection_->Flush();
-  }
-  events_->AbandonPending();  // the end of the program ends the connection
-  return true;
-}
-
-void TFMain::SaveCheckpoint() { SaveFiles(); }
-
-bool TFMain::FormCloseQuery() {
-  if (shutdown_) return true;
-  return MessageBox(
-      T("Czy na pewno chcesz zakończyć działanie programu? Jeżeli chcesz jedynie zmniejszyć "
-        "program do paska zadań, wybierz ikonkę w prawym górnym rogu okna programu."),
-      kPytanie);
-}
-
-void TFMain::closeEvent(QCloseEvent* e) {
-  if (closing_) return e->accept();
-  if (!FormCloseQuery()) return e->ignore();
-  // The question ran a loop in which the session may have ended: that path
-  // has saved and closed already.
-  if (closing_) return e->accept();
-  if (!SaveOnExit()) {
-    // Still running, and seen to be: the warning said what was not saved.
-    e->ignore();
-    IkonaClick();
-    return;
-  }
-  closing_ = true;
-  e->accept();
-  QCoreApplication::quit();
-}
-
-void TFMain::WMQueryEndSession() {
-  if (closing_) return;
-  shutdown_ = true;
-  SaveOnExit();
-  closing_ = true;  // saved once: the close that follows only ends the program
-  close();
-  QCoreApplication::quit();
 }
 
 void TFMain::RepaintContactList() { ListaK->Refresh(); }

@@ -4,6 +4,7 @@
 
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -169,12 +170,15 @@ class TFMain : public TSkinnedForm,
   // A saved place on no present screen comes onto the primary one.
   void KeepOnScreens();
   // Saves the configuration and the identity and tells the server the user
-  // leaves. False, with nothing sent, when a file could not be written on
-  // the user's close: the program then stays. At the end of the session it
-  // always goes on to the end.
+  // leaves. On the user's close a file that could not be written is named
+  // in a question: closing anyway gives up what it would have held, staying
+  // (the default) gives false with nothing sent. At the end of the session
+  // the failure goes to standard error and it always goes on to the end.
   bool SaveOnExit();
-  // The session manager's checkpoint: everything saved, the program runs on.
-  void SaveCheckpoint();
+  // The session manager's checkpoint: everything saved, the program runs
+  // on. A failure is told in a box when mayAsk, asked only then, allows it,
+  // else on standard error.
+  void SaveCheckpoint(const std::function<bool()>& mayAsk);
   // Asks, unless the session is ending; true when the program may close.
   bool FormCloseQuery();
   // The end of the user's session: save, tell the server, close unasked.
@@ -237,9 +241,16 @@ class TFMain : public TSkinnedForm,
   void ShowConnectionState(uint8_t state) override;
   void ShowAutoReconnect(bool on) override;
   void CreateChrome();
-  // The configuration file and the identity; false when either failed (it
-  // was reported).
-  bool SaveFiles();
+  // What SaveFiles could not write.
+  static constexpr unsigned kIniUnsaved = 1;
+  static constexpr unsigned kIdentityUnsaved = 2;
+  // The configuration file and the identity; what could not be written (0
+  // when all was), told to nobody yet.
+  unsigned SaveFiles();
+  std::string NotSavedText(unsigned unsaved) const;
+  static std::string LostText(unsigned unsaved);
+  // Wirmelak.ini in the user's folder, whatever the working folder is.
+  std::string IniPath() const;
   void PlaceChrome();
   void ConnectTray();
   bool HoldsDefaultIdentity() const;

@@ -4,16 +4,33 @@
 // one to show itself and leaves.
 
 #include <QApplication>
+#include <QSessionManager>
+#include <cstdio>
 
 #include "app/Accessibility.h"
 #include "app/SingleInstance.h"
 #include "app/TFMain.h"
+#include "platform/Cp1250.h"
 #include "platform/EndOfSession.h"
+#include "platform/MessageBox.h"
 #include "platform/ProgramFolders.h"
 #include "ui/QtPolish.h"
 #include "ui/Skin.h"
 #include "ui/SkinFonts.h"
 #include "ui/TFDialog.h"
+
+namespace {
+
+// What every window of the program needs, once.
+void PrepareWindows(QApplication& app) {
+  InstallQtPolish(app);
+  InstallFontSubstitutes();
+  InstallSkinnedMessageBox();
+  InstallAccessibility();
+  Skin::get().LoadPictures();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -24,18 +41,22 @@ int main(int argc, char** argv) {
 
   const ProgramFolders folders = ProgramFolders::OfThisProgram();
   // Before the guard: the guard's name is made from the folder's real path,
-  // which a folder that is not there yet does not have. A failure shows
-  // later, as the files cannot be written.
-  folders.CreateDataDir();
+  // which a folder that is not there yet does not have. Without the folder
+  // the program has nowhere to keep anything, and every other folder is
+  // someone else's: it says so and ends.
+  if (!folders.CreateDataDir()) {
+    const std::string text = T("Nie udało się utworzyć folderu ") + cp1250::fromQString(folders.DataDir()) +
+                             T(" na ustawienia, tożsamości i archiwa. Program zostanie zamknięty.");
+    std::fprintf(stderr, "%s\n", cp1250::toUtf8(text).c_str());
+    PrepareWindows(app);
+    MessageBox(text, kOstrzezenie);
+    return 1;
+  }
   SingleInstance guard(folders.DataDir());
   if (guard.AnotherCopyShown()) return 0;
   folders.LinkPictures();  // without it the archive only lacks its pictures
 
-  InstallQtPolish(app);
-  InstallFontSubstitutes();
-  InstallSkinnedMessageBox();
-  InstallAccessibility();
-  Skin::get().LoadPictures();
+  PrepareWindows(app);
 
   TFMain::Options options;
   options.folders = folders;
@@ -46,10 +67,15 @@ int main(int argc, char** argv) {
   // Log-off: the signals of the session's end and the session manager's
   // end take the path that saves and leaves without the question. Its
   // request to save (also a checkpoint, after which the session goes on)
-  // only saves.
+  // only saves, and tells of a failure in a box only when the session
+  // manager lets the program interact with the user; the interaction is
+  // given back once the box is answered.
   EndOfSession endOfSession([&main] { main.WMQueryEndSession(); });
-  QObject::connect(&app, &QGuiApplication::commitDataRequest, &main,
-                   [&main](QSessionManager&) { main.SaveCheckpoint(); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &main, [&main](QSessionManager& manager) {
+    bool interacting = false;
+    main.SaveCheckpoint([&] { return interacting = manager.allowsInteraction(); });
+    if (interacting) manager.release();
+  });
 
   main.LoadDefaultIdentity();
   main.ApplyColourScheme();

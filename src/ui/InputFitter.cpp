@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTextBoundaryFinder>
 #include <QTextDocument>
 #include <QValidator>
 #include <algorithm>
@@ -109,7 +110,7 @@ void InputFitter::PlainTextChanged() {
   if (busy_) return;
   QTextDocument* doc = plain_->document();
   const QString raw = doc->toRawText();
-  const int at = std::clamp(changedAt_, 0, int(raw.size()));
+  int at = std::clamp(changedAt_, 0, int(raw.size()));
   int end = std::clamp(changedAt_ + changedCount_, at, int(raw.size()));
   if (end == at) return;  // only deleted: nothing came in
   busy_ = true;
@@ -121,10 +122,24 @@ void InputFitter::PlainTextChanged() {
     editing = true;
   };
 
+  // An accent typed on its own joins the letter before it: composed, the
+  // two may be a letter of the code page.
+  if (at > 0 && QChar::isMark(raw.at(at).unicode())) --at;
   QString piece = raw.mid(at, end - at);
   piece.replace(QChar::ParagraphSeparator, u'\n');
-  TextFitter::Result r = fitter_.Fit(piece.toStdU32String());
-  const QString fitted = cp1250::toQString(r.text);
+  // Fitted a typed character (a grapheme) at a time, so that the limit can
+  // keep or drop each one's fitted text whole: never "<ser" of a heart.
+  TextFitter::Result r;
+  QString fitted;
+  std::vector<int> ends;  // where each one's fitted text ends in fitted
+  QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, piece);
+  for (qsizetype from = 0, to; (to = graphemes.toNextBoundary()) > 0; from = to) {
+    TextFitter::Result one = fitter_.Fit(QStringView(piece).mid(from, to - from).toString().toStdU32String());
+    fitted += cp1250::toQString(one.text);
+    ends.push_back(int(fitted.size()));
+    for (std::u32string& what : one.refused)
+      if (std::find(r.refused.begin(), r.refused.end(), what) == r.refused.end()) r.refused.push_back(std::move(what));
+  }
   if (fitted != piece) {
     edit();
     c.setPosition(at);
@@ -137,9 +152,9 @@ void InputFitter::PlainTextChanged() {
     const QString text = plain_->toPlainText();
     int excess = Bytes(text) - maxBytes_;
     int cut = end;
-    while (excess > 0 && cut > at) {
-      --cut;
-      excess -= text[cut] == u'\n' ? 2 : 1;
+    for (size_t kept = ends.size(); excess > 0 && kept > 0; --kept) {
+      const int from = at + (kept > 1 ? ends[kept - 2] : 0);
+      for (; cut > from; --cut) excess -= text[cut - 1] == u'\n' ? 2 : 1;
     }
     if (cut < end) {
       edit();

@@ -314,6 +314,19 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
     ASSERT_TRUE(Serwer::waitFor([&] { return script.Left() == 0; }, 3000));
     EXPECT_EQ(namelessInDialogs, std::vector<std::string>{});
     EXPECT_EQ(script.Unexpected(), std::vector<std::string>{});
+
+    // Chats closed and opened again and again, so that a new window comes
+    // where a closed one was: each is read as itself, never as the one gone.
+    Press(Find(chat, QAccessible::Button, U("Zamknij rozmowę")));
+    for (int round = 0; round < 12; ++round) {
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      chats.OpenChat(round % 2 ? 1001 : 1002);
+      TFCzat* next = chats.At(chats.Count() - 1);
+      QAccessibleInterface* read = QAccessible::queryAccessibleInterface(next);
+      ASSERT_TRUE(read && read->isValid()) << round;
+      ASSERT_EQ(read->object(), next) << round;
+      next->close();
+    }
     chats.CloseAll();
   }
   QDir::setCurrent(savedCwd);

@@ -117,6 +117,20 @@ struct DesktopEndToEndTest : EndToEndFixture {
 
 }  // namespace
 
+// Installed, with a file where its folder of the user's files would be made:
+// a box says so and the program ends, writing nothing anywhere else.
+TEST_F(DesktopEndToEndTest, AFolderThatCannotBeMadeIsToldAndTheProgramEnds) {
+  Write("installed", "");
+  Write("dane", "");
+  environment.insert("XDG_DATA_HOME", dir.filePath("dane"));
+  const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+  Start();
+  Answer(kWarning, false);
+  ASSERT_TRUE(Serwer::waitFor([&] { return program.state() == QProcess::NotRunning; }, 5000));
+  EXPECT_EQ(program.exitCode(), 1);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+}
+
 // The server refuses the login and closes while "Logowanie nie powiodło
 // się." waits for the click; the user then clicks "Rozumiem".
 TEST_F(DesktopEndToEndTest, RefusedLoginItsBoxClosedByAClickAfterTheServerClosed) {

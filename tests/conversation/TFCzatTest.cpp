@@ -247,6 +247,16 @@ TEST_F(ChatWindowTest, EntryKeepsTo1980BytesWithLineBreaksCountingTwo) {
   w->Memo1->moveCursor(QTextCursor::End);
   w->Memo1->insertPlainText(QString::fromUtf8("🙂😉🙂"));
   EXPECT_EQ(w->EntryText(), std::string(1976, 'a') + ":);)");
+  // What one emoji became goes whole or not at all.
+  w->Memo1->setPlainText(QString(1975, QChar(u'a')));
+  w->Memo1->moveCursor(QTextCursor::End);
+  w->Memo1->insertPlainText(QString::fromUtf8("x❤️"));
+  EXPECT_EQ(w->EntryText(), std::string(1975, 'a') + "x");
+
+  // An accent typed after its letter joins it, as the code page's letter.
+  w->Memo1->clear();
+  Type(w->Memo1, QString::fromUtf8("kawe\u0301!"));
+  EXPECT_EQ(w->EntryText(), T("kawé!"));
 }
 
 TEST_F(ChatWindowTest, PickerInsertsTheTokenAtTheCaret) {

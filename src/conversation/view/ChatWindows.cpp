@@ -90,6 +90,14 @@ void ChatWindows::UpdateTray() {
   if (!setup_.tray.Available()) MinimiseHiddenNew();
 }
 
+// Only the registry's own connections: the accessibility cache hears of the
+// window's end through its destroyed(), and a cache that missed it would
+// hand the dead window's interface to the next window at the same address.
+void ChatWindows::Forget(TFCzat* window) {
+  QObject::disconnect(window, &TFCzat::NowyChanged, window, nullptr);
+  QObject::disconnect(window, &TFCzat::Closed, window, nullptr);
+}
+
 void ChatWindows::Closed(TFCzat* window) {
   const int tag = window->Tag;
   if (tag < 0 || tag >= Count() || windows_[tag] != window) return;
@@ -98,7 +106,7 @@ void ChatWindows::Closed(TFCzat* window) {
   for (int i = tag; i < Count(); ++i) windows_[i]->Tag = i;
   // Freed once its own close has run to the end; its conversation goes with
   // it (the archive keeps it).
-  window->disconnect();
+  Forget(window);
   window->Release();
   if (window->Nowy()) UpdateTray();
   if (onChanged_) onChanged_();
@@ -111,7 +119,7 @@ void ChatWindows::CloseAll() {
   // Each goes once no call of it is on the stack: one may be waiting in
   // its emoticon picker or size dialog under the loop that closes them.
   for (TFCzat* w : windows) {
-    w->disconnect();
+    Forget(w);
     w->Release();
   }
   setup_.tray.SetAnimation(false);

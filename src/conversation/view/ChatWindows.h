@@ -80,6 +80,8 @@ class ChatWindows : public IncomingEvents::Chats {
 
  private:
   void Closed(TFCzat* window);
+  // Drops the connections FindOrCreateChat made to a window that leaves.
+  static void Forget(TFCzat* window);
   // The animation runs while any window holds a new message.
   void UpdateTray();
 
