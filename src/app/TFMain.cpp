@@ -21,6 +21,7 @@
 #include "platform/desktop/DesktopNotifications.h"
 #include "platform/desktop/ShellOpen.h"
 #include "platform/desktop/SoundEffect.h"
+#include "platform/desktop/WindowPlace.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
 #include "protocol/StatusMap.h"
@@ -140,15 +141,15 @@ void TFMain::FormCreate(const Options& options) {
   for (const QString& arg : options.arguments)
     if (arg.toLower() == QLatin1String("autostart")) startHidden_ = true;
 
-  ApplyDefaultGeometry();
-  config_.lewy = x();
-  config_.gorny = y();
-  config_.szerokosc = width();
-  config_.wysokosc = height();
+  const WindowGeometry g = DefaultWindowGeometry();
+  config_.lewy = g.left;
+  config_.gorny = g.top;
+  config_.szerokosc = g.width;
+  config_.wysokosc = g.height;
   if (!LoadConfig(IniPath(), config_))
     MessageBox(T("Nie udało się odczytać pliku Wirmelak.ini."), kOstrzezenie);
-  move(config_.lewy, config_.gorny);
-  resize(config_.szerokosc, config_.wysokosc);
+  if (PlatformTellsWindowPlace()) move(config_.lewy, config_.gorny);
+  setFixedSize(config_.szerokosc, config_.wysokosc);
   KeepOnScreens();
   connection_->SetLookupHost(config_.serwer);
 
@@ -322,16 +323,21 @@ void TFMain::StartAutoConnect() {
   if (state_.numer != 0 && !state_.haslo.empty()) connection_->SetAutoReconnect(config_.autowolit);
 }
 
-void TFMain::ApplyDefaultGeometry() {
+WindowGeometry TFMain::DefaultWindowGeometry() const {
   QScreen* primary = QGuiApplication::primaryScreen();
-  const WindowGeometry g = DefaultGeometry(primary ? primary->availableGeometry() : QRect(0, 0, 1024, 768));
-  move(g.left, g.top);
-  resize(g.width, g.height);
+  return DefaultGeometry(primary ? primary->availableGeometry() : QRect(0, 0, 1024, 768));
+}
+
+void TFMain::ApplyDefaultGeometry() {
+  const WindowGeometry g = DefaultWindowGeometry();
+  // Where the compositor places windows, the program has no place to give.
+  if (PlatformTellsWindowPlace()) move(g.left, g.top);
+  setFixedSize(g.width, g.height);
 }
 
 void TFMain::KeepOnScreens() {
   QScreen* primary = QGuiApplication::primaryScreen();
-  if (!primary) return;
+  if (!primary || !PlatformTellsWindowPlace()) return;
   std::vector<QRect> areas;
   for (QScreen* screen : QGuiApplication::screens()) areas.push_back(screen->availableGeometry());
   const WindowGeometry g = ::KeepOnScreens({x(), y(), width(), height()}, areas, primary->availableGeometry());

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/Config.h"
+#include "app/Geometry.h"
 #include "app/IdentityHost.h"
 #include "app/IdentityStore.h"
 #include "platform/ProgramFolders.h"
@@ -166,6 +167,8 @@ class TFMain : public TSkinnedForm,
   // the questions and notices of an import.
   void ImportServerList(const std::string& text);
 
+  // The default size, and the default place where the platform lets the
+  // program place windows.
   void ApplyDefaultGeometry();
   // A saved place on no present screen comes onto the primary one.
   void KeepOnScreens();
@@ -236,6 +239,7 @@ class TFMain : public TSkinnedForm,
 
  private:
   void FormCreate(const Options& options);
+  WindowGeometry DefaultWindowGeometry() const;
   void CreateComponents();
   void PlaceComponents();
   void ShowConnectionState(uint8_t state) override;

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "app/TFMain.h"
+#include "platform/desktop/WindowPlace.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
 
@@ -25,8 +26,12 @@ std::string TFMain::IniPath() const {
 }
 
 unsigned TFMain::SaveFiles() {
-  config_.lewy = x();
-  config_.gorny = y();
+  // Where the platform does not say where the window is, its place reads
+  // 0,0: the file keeps the place it had, for the next session on X11.
+  if (PlatformTellsWindowPlace()) {
+    config_.lewy = x();
+    config_.gorny = y();
+  }
   config_.szerokosc = width();
   config_.wysokosc = height();
   unsigned unsaved = 0;

@@ -88,7 +88,7 @@ void TFMain::SpeedButton5Click() {
 void TFMain::SpeedButton6Click() {
   int w = width(), h = height();
   if (!AskWindowSize(w, h)) return;
-  resize(w, h);
+  setFixedSize(w, h);
   update();
   ListaK->Refresh();
 }

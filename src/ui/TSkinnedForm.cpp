@@ -18,9 +18,11 @@
 #include <QWindow>
 
 #include "ui/Skin.h"
+#include "platform/desktop/WindowPlace.h"
 #include "ui/SkinFonts.h"
 #include "ui/SkinRecolourable.h"
 #include "ui/SkinScrollBar.h"
+#include "ui/TButon.h"
 #include "ui/TNapisButon.h"
 #include "ui/Tint.h"
 
@@ -171,27 +173,43 @@ void TSkinnedForm::paintEvent(QPaintEvent*) {
   PaintSkinnedForm(p, *this);
 }
 
+// A press on a button of the strip is the button's: the window must not
+// take it for a drag (a compositor that moves the window takes the pointer,
+// and the button would never see its release).
+bool TSkinnedForm::OnStripButton(QPoint at) const {
+  for (QWidget* w = childAt(at); w && w != this; w = w->parentWidget())
+    if (qobject_cast<TButon*>(w) || qobject_cast<TNapisButon*>(w)) return true;
+  return false;
+}
+
 void TSkinnedForm::mousePressEvent(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton && e->position().y() < 20) {
-    // Where programs may not place windows, the compositor moves it.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
-        windowHandle()->startSystemMove())
-      return;
+  const QPoint at = e->position().toPoint();
+  if (e->button() == Qt::LeftButton && at.y() < kTitleHeight && !OnStripButton(at)) {
     dragging_ = true;
-    dragStart_ = e->position().toPoint();
+    dragStart_ = at;
     return;
   }
   QWidget::mousePressEvent(e);
 }
 
 void TSkinnedForm::mouseMoveEvent(QMouseEvent* e) {
-  if (dragging_) {
-    // The window moves under the pointer, so the pointer comes back to the
-    // point where the drag began: the delta is always from that point.
-    move(pos() + e->position().toPoint() - dragStart_);
+  if (!dragging_) {
+    QWidget::mouseMoveEvent(e);
     return;
   }
-  QWidget::mouseMoveEvent(e);
+  const QPoint at = e->position().toPoint();
+  if (!PlatformTellsWindowPlace()) {
+    // Only the compositor moves a window here, and it takes the pointer
+    // until the button is let go: not before the user has really begun to
+    // drag, so that a click on the strip stays a click.
+    if ((at - dragStart_).manhattanLength() < QApplication::startDragDistance()) return;
+    dragging_ = false;
+    if (QWindow* window = windowHandle()) window->startSystemMove();
+    return;
+  }
+  // The window moves under the pointer, so the pointer comes back to the
+  // point where the drag began: the delta is always from that point.
+  move(pos() + at - dragStart_);
 }
 
 void TSkinnedForm::mouseReleaseEvent(QMouseEvent* e) {

@@ -1,8 +1,14 @@
 #pragma once
 // The base of every window of the program: borderless, painted by
 // PaintSkinnedForm (background, texture, title strip, bevelled border,
-// caption), dragged by its top 20 pixels, recoloured with the colour scheme,
-// and able to run modally until a modal result is set.
+// caption), dragged by its top 20 pixels where no button is (by the program
+// where the window system lets it place windows, else by the compositor),
+// recoloured with the colour scheme, and able to run modally until a modal
+// result is set.
+//
+// A window's size is the program's (the design's, or the size dialog's):
+// windows give it with setFixedSize, so that the window manager offers no
+// resize and a tiling compositor floats them at that size.
 //
 // A window derives from TSkinnedForm, builds its components as children and,
 // when it paints more than the frame, overrides paintEvent and calls
@@ -77,6 +83,7 @@ class TSkinnedForm : public QWidget {
 
  private:
   void takeColoursIfStale();
+  bool OnStripButton(QPoint at) const;
   // Makes the window a dialog of its owner before it is shown modally.
   void BelongTo(QWidget* owner);
 

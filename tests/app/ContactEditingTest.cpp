@@ -210,9 +210,9 @@ TEST_F(ContactEditingTest, KnocksShowTheButtonWithTheirCount) {
   EXPECT_TRUE(m->ButPuk->isHidden());
   EXPECT_EQ(m->ButPuk->Numer(), 15);
   m->show();
-  m->resize(250, 545);
+  m->setFixedSize(250, 545);
   EXPECT_EQ(m->ButPuk->geometry(), QRect(202, 504, 16, 16));
-  m->resize(300, 600);
+  m->setFixedSize(300, 600);
   EXPECT_EQ(m->ButPuk->geometry(), QRect(252, 559, 16, 16));
   m->AddKnock(900);
   EXPECT_FALSE(m->ButPuk->isHidden());

@@ -15,6 +15,7 @@
 
 #include "EndToEndFixture.h"
 #include "support/Desktop.h"
+#include "support/StatusNotifierWatcher.h"
 
 namespace {
 
@@ -23,25 +24,6 @@ using namespace endtoend;
 constexpr int kWaitMs = 20000;
 const QString kMainTitle = "^Wirmelak v1\\.2\\+\\+";
 const QString kQuestion = QString::fromUtf8("^Pytanie do użytkownika");
-
-// The watcher a desktop's tray runs, with a host registered with it.
-class FakeWatcher : public QObject {
-  Q_OBJECT
-  Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-  Q_PROPERTY(bool IsStatusNotifierHostRegistered READ HostRegistered)
-  Q_PROPERTY(int ProtocolVersion READ ProtocolVersion)
-  Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ Items)
-
- public:
-  bool HostRegistered() const { return true; }
-  int ProtocolVersion() const { return 0; }
-  QStringList Items() const { return items; }
-  QStringList items;
-
- public slots:
-  void RegisterStatusNotifierItem(const QString& service) { items << service; }
-  void RegisterStatusNotifierHost(const QString&) {}
-};
 
 // One item of an exported menu as a host reads it.
 struct MenuItem {
@@ -249,4 +231,3 @@ TEST_F(DesktopEndToEndTrayTest, AHostOverDBusGetsThePlainMenuWithTheChatsAsTheyC
   AnswerYesAndEnd();
 }
 
-#include "DesktopTrayTest.moc"

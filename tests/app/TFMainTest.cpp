@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <functional>
 #include "platform/Cp1250.h"
+#include "platform/desktop/WindowPlace.h"
 #include "support/ScriptedMessageBox.h"
 
 namespace {
@@ -149,7 +150,7 @@ struct ContactListTest : MainWindowTest {
   std::unique_ptr<TFMain> m;
   void SetUp() override {
     m = Make();
-    m->resize(250, 545);
+    m->setFixedSize(250, 545);
     m->show();
   }
   void AddContacts(int n) {
@@ -193,7 +194,7 @@ TEST_F(ContactListTest, ListFillsItsPlaceAndGrowsWithTheWindowArrowsStayAtItsCor
   EXPECT_FALSE(Up());
   EXPECT_FALSE(Down());
   EXPECT_EQ(&m->ListaK->Contacts(), &m->Contacts());
-  m->resize(300, 600);
+  m->setFixedSize(300, 600);
   EXPECT_EQ(m->ListaK->geometry(), QRect(6, 24, 288, 476));
   EXPECT_EQ(m->Buton4->geometry(), QRect(276, 482, 16, 16));
   // The other components keep their anchors.
@@ -438,13 +439,13 @@ TEST_F(MainWindowTest, ChoosingWhileConnectingOnlyChangesTheDisplay) {
 
 TEST_F(MainWindowTest, OwnStatusLabelsSitBelowTheStatusButtonAndFollowTheWindow) {
   auto m = Make();
-  m->resize(250, 545);
+  m->setFixedSize(250, 545);
   m->show();
   EXPECT_EQ(m->LStat->geometry(), QRect(106, 500, 68, 11));
   EXPECT_EQ(m->LOpis->geometry(), QRect(8, 520, 163, 21));
   EXPECT_EQ(m->LOpis->toolTip(), QString::fromUtf8("Aktualny opis"));
   EXPECT_EQ(m->LStat->text(), QString::fromUtf8("nie ma mnie"));
-  m->resize(300, 600);
+  m->setFixedSize(300, 600);
   EXPECT_EQ(m->LStat->geometry(), QRect(156, 555, 68, 11));
   EXPECT_EQ(m->LOpis->geometry(), QRect(8, 575, 213, 21));
   // The description in its colour, the status name dimmed.
@@ -452,4 +453,34 @@ TEST_F(MainWindowTest, OwnStatusLabelsSitBelowTheStatusButtonAndFollowTheWindow)
   EXPECT_EQ(FromQRgb(m->LOpis->palette().color(QPalette::WindowText).rgb()), ColourScheme{}.opis);
   EXPECT_EQ(FromQRgb(m->LStat->palette().color(QPalette::WindowText).rgb()),
             Skin::get().colours().dimmedText);
+}
+
+// Where the window system keeps windows' places to itself (Wayland), the
+// program neither places the window nor saves the place it reads there
+// (0,0): the file keeps the place it had. The size is the program's, fixed,
+// reset by "Resetuj okno", and saved.
+TEST_F(MainWindowTest, WhereThePlatformTellsNoPlaceTheFileKeepsItsPlaceAndTheSizeIsSaved) {
+  OverridePlatformTellsWindowPlace(false);
+  struct Restore {
+    ~Restore() { OverridePlatformTellsWindowPlace(std::nullopt); }
+  } restore;
+  QFile f(dir.filePath("Wirmelak.ini"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("lewy = 310\r\ngorny = 220\r\nszerokosc = 260\r\nwysokosc = 480\r\n");
+  f.close();
+  auto m = Make();
+  EXPECT_EQ(m->pos(), QPoint(0, 0));
+  EXPECT_EQ(m->size(), QSize(260, 480));
+  EXPECT_EQ(m->minimumSize(), m->maximumSize()) << "the window manager could resize it";
+  m->ResetOknoClick();
+  EXPECT_EQ(m->pos(), QPoint(0, 0));
+  const QSize reset = m->size();
+  EXPECT_NE(reset, QSize(260, 480));
+  EXPECT_EQ(m->maximumSize(), reset);
+  m->WMQueryEndSession();
+  EXPECT_TRUE(Ini().contains(QStringLiteral("\r\nlewy = 310\r\ngorny = 220\r\nszerokosc = %1\r\nwysokosc = %2\r\n")
+                                 .arg(reset.width())
+                                 .arg(reset.height())
+                                 .toLatin1()))
+      << Ini().data();
 }

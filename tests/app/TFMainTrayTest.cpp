@@ -104,7 +104,7 @@ struct TrayTest : ::testing::Test {
 
 TEST_F(TrayTest, TitleStripButtonsTheirHintsTheSizeDialogAndTheAboutWindow) {
   TFMain& w = Make();
-  w.resize(250, 545);
+  w.setFixedSize(250, 545);
   w.show();
   EXPECT_EQ(w.Buton2->geometry(), QRect(211, 3, 16, 16));
   EXPECT_EQ(w.Buton6->geometry(), QRect(193, 3, 16, 16));
@@ -115,7 +115,7 @@ TEST_F(TrayTest, TitleStripButtonsTheirHintsTheSizeDialogAndTheAboutWindow) {
                                                     {w.Buton6, "Informacje o autorze"},
                                                     {w.Buton3, "Ustawienia"}};
   for (const auto& [button, hint] : hints) EXPECT_EQ(button->toolTip(), QString::fromUtf8(hint));
-  w.resize(300, 600);
+  w.setFixedSize(300, 600);
   EXPECT_EQ(w.Buton6->geometry(), QRect(243, 3, 16, 16));
   EXPECT_EQ(w.Buton3->geometry(), QRect(276, 562, 16, 32));
 

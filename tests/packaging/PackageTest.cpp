@@ -131,7 +131,7 @@ TEST_F(PackageTest, BuiltListedLintedUnpackedAndRunAsAUser) {
   EXPECT_EQ(Field("Version"), WM_VERSION);
   EXPECT_EQ(Field("Section"), "net");
   EXPECT_EQ(Field("Priority"), "optional");
-  EXPECT_EQ(Field("Recommends"), "fonts-dejavu-core, qt6-translations-l10n");
+  EXPECT_EQ(Field("Recommends"), "fonts-dejavu-core, qt6-translations-l10n, qt6-wayland");
   EXPECT_TRUE(Field("Maintainer").contains('@'));
   EXPECT_TRUE(Field("Description").startsWith("skinned client for the Gadu-Gadu instant-messaging network\n "));
   const QString depends = Field("Depends");

@@ -75,7 +75,7 @@ bool demoScreenshot(const QString& path) {
     }
     m.ApplyColourScheme();
     m.SetDescription(T("w domu, zapraszam do rozmowy"));
-    m.resize(250, 430);
+    m.setFixedSize(250, 430);
     m.show();
     m.Dialog->OnMouseDown(Qt::LeftButton);
     if (!serwer.waitForLogin()) return false;

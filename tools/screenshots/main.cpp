@@ -306,7 +306,7 @@ void mainWindow(const char* name, bool longList) {
     window.SetIdentity(123456, "x");
     window.Connection().SetConnectionState(2);
     window.ApplyColourScheme();  // builds the list's icons, as loading an identity does
-    window.resize(250, 550);
+    window.setFixedSize(250, 550);
     window.SetDescription(T("na spacerze, wracam wieczorem"));
     window.ShowOwnStatus(3);
     fillContacts(window, longList ? -1 : 2);
@@ -342,7 +342,7 @@ void mainWindowCaptions(const char* name) {
     window.SetIdentity(123456, "x");
     window.Connection().SetConnectionState(2);
     window.ApplyColourScheme();
-    window.resize(250, 550);
+    window.setFixedSize(250, 550);
     window.SetDescription(T("zaraz wracam, kawa"));
     window.ShowOwnStatus(5);
     fillContacts(window, -1);

@@ -47,7 +47,7 @@ TFCzat::TFCzat(uint32_t number, ShellOpen& shell, const QString& programDir, Out
   Rozmowa->Number = number;
   connect(Rozmowa, &TRozmowa::SelectionChanged, this, [this] { viewSelectedLast_ = Rozmowa->HasSelection(); });
 
-  resize(kDesign);
+  setFixedSize(kDesign);
   PlaceComponents();
 }
 
@@ -220,7 +220,7 @@ void TFCzat::Buton3Click() {
 }
 
 void TFCzat::SetClientSize(int width, int height) {
-  resize(width, height);
+  setFixedSize(width, height);
   PlaceComponents();  // also for a hidden window, whose resize event waits
   update();
 }
