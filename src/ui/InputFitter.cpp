@@ -123,8 +123,9 @@ void InputFitter::PlainTextChanged() {
 
   QString piece = raw.mid(at, end - at);
   piece.replace(QChar::ParagraphSeparator, u'\n');
-  TextFitter::Result r = fitter_.Fit(piece.toStdU32String());
-  const QString fitted = cp1250::toQString(r.text);
+  TextFitter::Result r;
+  const bool whole = whole_ && whole_();
+  const QString fitted = whole ? piece : cp1250::toQString((r = fitter_.Fit(piece.toStdU32String())).text);
   if (fitted != piece) {
     edit();
     c.setPosition(at);
@@ -139,6 +140,8 @@ void InputFitter::PlainTextChanged() {
     int cut = end;
     while (excess > 0 && cut > at) {
       --cut;
+      // A character of two units goes whole.
+      if (cut > at && text[cut].isLowSurrogate() && text[cut - 1].isHighSurrogate()) --cut;
       excess -= text[cut] == u'\n' ? 2 : 1;
     }
     if (cut < end) {

@@ -10,8 +10,15 @@
 
 namespace {
 
+// At most max characters, a wide mark (a character the code page lacks)
+// counting one and never cut.
 QString Cut(const std::string& text, std::size_t max) {
-  return cp1250::toQString(text.size() > max ? text.substr(0, max) : text);
+  std::size_t end = 0;
+  for (std::size_t n = 0; n < max && end < text.size(); ++n) {
+    const std::size_t wide = cp1250::wideMarkLength(text, end);
+    end += wide ? wide : 1;
+  }
+  return cp1250::toQString(std::string_view(text).substr(0, end));
 }
 
 QSystemTrayIcon::MessageIcon IconOf(Tray::BalloonIcon icon) {
