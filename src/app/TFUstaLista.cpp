@@ -2,6 +2,7 @@
 // three buttons, the progress line, and what the exchange needs of the
 // program.
 
+#include <QCheckBox>
 #include <QLabel>
 
 #include "app/TFMain.h"
