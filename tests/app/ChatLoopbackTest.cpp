@@ -53,6 +53,8 @@ struct ChatLoopbackTest : ::testing::Test {
     o.sound = &sound;
     m = std::make_unique<TFMain>(o);
     m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
+    // The emulator speaks the 2005 session; a first start would choose today's.
+    m->Connection().SetProtocol(Protocol::k2005);
     m->SetIdentity(kOwn, "haslo");
     ASSERT_TRUE(m->CreateArchive(std::to_string(kOwn)));
     TKontakt k;
