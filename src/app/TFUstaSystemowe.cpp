@@ -36,10 +36,10 @@ void TFUsta::BuildTab3() {
   CBGG8->setFont(SmallFont());
   CBGG8->setText(QString::fromUtf8("łącz z dzisiejszą siecią GG (GG 8.0, szyfrowane)"));
   CBGG8->setGeometry(8, 134, 292, 18);
-  LGG8 = usta::Label(Tab3, "LGG8", {28, 152, 264, 24}, 3, true);
+  LGG8 = usta::Label(Tab3, "LGG8", {26, 152, 256, 24}, 3, true);
   LGG8->setFont(SmallFont());
-  LGG8->setText(QString::fromUtf8("Bez zaznaczenia: sesja z 2005 roku, bez szyfrowania. Zmiana działa od "
-                                  "następnego połączenia."));
+  LGG8->setText(QString::fromUtf8("Bez zaznaczenia: sesja z 2005 roku, bez szyfrowania. Zmiana od następnego "
+                                  "połączenia."));
   Label3 = usta::Label(Tab3, "Label3", {8, 178, 272, 70}, 3, true);
   Label3->setText(QString::fromUtf8(
       "Powyższe ustawienia dotyczą wszystkich użytkowników. Automatyczne łączenie z serwerem możliwe jest "
