@@ -53,8 +53,7 @@ struct ChatLoopbackTest : ::testing::Test {
     o.sound = &sound;
     m = std::make_unique<TFMain>(o);
     m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
-    // The emulator speaks the 2005 session; a first start would choose today's.
-    m->Connection().SetProtocol(Protocol::k2005);
+    m->Connection().SetProtocol(Protocol::k2005);  // the emulator's session
     m->SetIdentity(kOwn, "haslo");
     ASSERT_TRUE(m->CreateArchive(std::to_string(kOwn)));
     TKontakt k;

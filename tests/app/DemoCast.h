@@ -11,8 +11,7 @@
 
 inline void MeetTheCast(TFMain& m, const ggserwer::Serwer& serwer, const ggserwer::Scenario& cast) {
   m.Connection().SetLookupHost(serwer.lookupHost().toStdString());
-  // The emulator speaks the 2005 session; a first start would choose today's.
-  m.Connection().SetProtocol(Protocol::k2005);
+  m.Connection().SetProtocol(Protocol::k2005);  // the emulator's session
   m.SetIdentity(123456, "demo");
   ASSERT_TRUE(m.CreateArchive("123456"));
   for (const auto& member : cast.cast) {

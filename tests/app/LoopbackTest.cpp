@@ -45,8 +45,7 @@ struct LoopbackTest : ::testing::Test {
     o.folders = ProgramFolders::OneFolder(dir.path());
     main = std::make_unique<TFMain>(o);
     main->Connection().SetLookupHost(serwer.lookupHost().toStdString());
-    // The emulator speaks the 2005 session; a first start would choose today's.
-    main->Connection().SetProtocol(Protocol::k2005);
+    main->Connection().SetProtocol(Protocol::k2005);  // the emulator's session
     main->SetIdentity(123456, "haslo");
   }
   void TearDown() override {

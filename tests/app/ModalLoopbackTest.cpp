@@ -66,8 +66,7 @@ struct ModalLoopbackTest : ::testing::Test {
     o.folders = ProgramFolders::OneFolder(dir.path());
     m = std::make_unique<TFMain>(o);
     m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
-    // The emulator speaks the 2005 session; a first start would choose today's.
-    m->Connection().SetProtocol(Protocol::k2005);
+    m->Connection().SetProtocol(Protocol::k2005);  // the emulator's session
     m->SetIdentity(kOwn, "haslo");
   }
   void TearDown() override {

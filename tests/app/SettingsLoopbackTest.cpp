@@ -63,8 +63,7 @@ struct SettingsLoopbackTest : ::testing::Test {
     o.timerUrMs = 50;
     main = std::make_unique<TFMain>(o);
     main->Connection().SetLookupHost(serwer.lookupHost().toStdString());
-    // The emulator speaks the 2005 session; a first start would choose today's.
-    main->Connection().SetProtocol(Protocol::k2005);
+    main->Connection().SetProtocol(Protocol::k2005);  // the emulator's session
     main->Configuration().serwer = serwer.lookupHost().toStdString();
     main->LoadDefaultIdentity();
     main->ApplyColourScheme();

