@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <algorithm>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -152,6 +153,9 @@ void TFMain::FormCreate(const Options& options) {
   setFixedSize(config_.szerokosc, config_.wysokosc);
   KeepOnScreens();
   connection_->SetLookupHost(config_.serwer);
+  connection_->SetProtocol(config_.protokol);
+  ReadTrustedCertificates();
+  session_->SetClock(&IncomingEvents::SecondsNow);
 
   setWindowTitle(QString::fromUtf8(kCaption));
   // The display starts from "not configured"; forcing it paints once.
@@ -344,7 +348,20 @@ void TFMain::KeepOnScreens() {
   move(g.left, g.top);
 }
 
+bool TFMain::Today() const {
+  return (connection_->HasSocket() ? connection_->ConnectionProtocol() : connection_->ChosenProtocol()) ==
+         Protocol::kGG8;
+}
+
+void TFMain::ReadTrustedCertificates() {
+  QFile file(folders_.DataDir() + QStringLiteral("/zaufane.pem"));
+  // No file is the usual case: only the system's certificates are trusted.
+  const QByteArray pem = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  connection_->SetTrustedCertificates(pem.toStdString());
+}
+
 void TFMain::ShowConnectionState(uint8_t state) {
+  if (state == conn::kLaczenie) ReadTrustedCertificates();
   const StateLook look = LookOf(state);
   Dialog->SetColours(look.pen, look.brush);
   DiaLab->setText(QString::fromUtf8(look.caption));
@@ -355,6 +372,8 @@ void TFMain::ShowConnectionState(uint8_t state) {
                      static_cast<QWidget*>(ButonEdycja), static_cast<QWidget*>(butStatus),
                      static_cast<QWidget*>(ArchBut), static_cast<QWidget*>(Dialog)})
     w->setEnabled(enabled);
+  // The session a connection speaks decides what the list tab offers.
+  if (FUsta) FUsta->RefreshServerListTab();
 }
 
 void TFMain::ShowAutoReconnect(bool on) {

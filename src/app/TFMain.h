@@ -133,6 +133,12 @@ class TFMain : public TSkinnedForm,
   void SendChatMessage(uint32_t number, std::string text) override {
     session_->SendChatMessage(number, std::move(text));
   }
+  // Today's network: the session of the connection there is, else the one
+  // the next connection will speak.
+  bool Today() const override;
+  // zaufane.pem beside Wirmelak.ini, handed to the connection; read again
+  // as each connection starts, so a certificate placed meanwhile counts.
+  void ReadTrustedCertificates();
 
   // The contact list's events and its scrolling; a double-click opens the
   // contact's chat window.

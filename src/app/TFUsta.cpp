@@ -124,6 +124,7 @@ void TFUsta::Tab1Show() {
   ImaBak->lower();
   ImaBak->show();
   RefreshAutostartTab();
+  RefreshServerListTab();
 }
 
 void TFUsta::KontrollDrawTab(QPainter& p, int index, const QRect& rect, bool) {

@@ -69,11 +69,17 @@ class TFUsta : public TSkinnedForm, private ServerListExchange::Host {
   void NapisButon4Click();  // import
   void NapisButon5Click();  // export
   void NapisButon6Click();  // delete
+  // Export and delete are off in today's network (the connection's session
+  // while there is one, else the chosen one), with the reason on the tab;
+  // the session's check box follows the configuration.
+  void RefreshServerListTab();
 
   // Starting with the session, auto-connect.
   void RefreshAutostartTab();
   void RejestrWpisz();
   void CBADClick();
+  // Today's network or the 2005 session, from the next connection on.
+  void CBGG8Click();
 
   // Colours.
   void ShowColourSwatches();
@@ -120,10 +126,13 @@ class TFUsta : public TSkinnedForm, private ServerListExchange::Host {
   TNapisButon* NapisButon4;
   TNapisButon* NapisButon5;
   TNapisButon* NapisButon6;
+  QLabel* LDzis;  // why export and delete are off
   // Systemowe
   QLabel* LReg;
   TNapisButon* RegButon;  // its tag: 1 write, -1 delete, 0 nothing
   QCheckBox* CBAD;
+  QCheckBox* CBGG8;
+  QLabel* LGG8;  // what the check box means
   QLabel* Label3;
   // Kolory
   QWidget* SzTlo;
@@ -150,6 +159,7 @@ class TFUsta : public TSkinnedForm, private ServerListExchange::Host {
 
   // ServerListExchange::Host
   bool Connected() const override;
+  bool Today() const override;
   void Send(const std::string& packet) override;
   void ShowProgress(const std::string& text) override;
   void ShowIdle() override;

@@ -2,6 +2,7 @@
 // three buttons, the progress line, and what the exchange needs of the
 // program.
 
+#include <QCheckBox>
 #include <QLabel>
 
 #include "app/TFMain.h"
@@ -18,7 +19,20 @@ void TFUsta::BuildTab2() {
   connect(NapisButon4, &TNapisButon::OnClick, this, [this] { NapisButon4Click(); });
   connect(NapisButon5, &TNapisButon::OnClick, this, [this] { NapisButon5Click(); });
   connect(NapisButon6, &TNapisButon::OnClick, this, [this] { NapisButon6Click(); });
+  LDzis = usta::Label(Tab2, "LDzis", {8, 132, 272, 60}, 3, true);
+  LDzis->setText(QString::fromUtf8("W dzisiejszej sieci GG eksport i usuwanie listy są wyłączone: serwer kasuje "
+                                   "listę przesłaną w nieznanej mu postaci."));
   ShowIdle();
+}
+
+// Nobody outside the servers knows the format an upload must have, and one
+// the server misreads wipes the stored list: only the import is offered.
+void TFUsta::RefreshServerListTab() {
+  const bool today = main_.Today();
+  NapisButon5->setEnabled(!today);
+  NapisButon6->setEnabled(!today);
+  LDzis->setVisible(today);
+  CBGG8->setChecked(main_.Configuration().protokol == Protocol::kGG8);
 }
 
 void TFUsta::NapisButon4Click() { serverList_.Import(); }
@@ -39,6 +53,9 @@ void TFUsta::NapisButon5Click() {
 void TFUsta::NapisButon6Click() { serverList_.Delete(); }
 
 bool TFUsta::Connected() const { return main_.Connection().State() == conn::kPolaczony; }
+
+// The packets go over the connection there is, whatever is chosen for the next.
+bool TFUsta::Today() const { return main_.Connection().ConnectionProtocol() == Protocol::kGG8; }
 
 void TFUsta::Send(const std::string& packet) { main_.Connection().Send(packet); }
 

@@ -1,6 +1,6 @@
 // The settings dialog's tab of what the program does with the system:
-// starting with the desktop session (the autostart entry) and connecting by
-// itself after start.
+// starting with the desktop session (the autostart entry), connecting by
+// itself after start, and which session of the network it speaks.
 
 #include <QCheckBox>
 #include <QLabel>
@@ -30,14 +30,24 @@ void TFUsta::BuildTab3() {
   CBAD->setObjectName(QStringLiteral("CBAD"));
   CBAD->setFont(SmallFont());  // the whole sentence on one line
   CBAD->setText(QString::fromUtf8("automatycznie łącz z serwerem po starcie programu"));
-  CBAD->setGeometry(8, 122, 292, 18);  // to the page's edge: the sentence is long
-  Label3 = usta::Label(Tab3, "Label3", {8, 148, 272, 80}, 3, true);
+  CBAD->setGeometry(8, 114, 292, 18);  // to the page's edge: the sentence is long
+  CBGG8 = new QCheckBox(Tab3);
+  CBGG8->setObjectName(QStringLiteral("CBGG8"));
+  CBGG8->setFont(SmallFont());
+  CBGG8->setText(QString::fromUtf8("łącz z dzisiejszą siecią GG (GG 8.0, szyfrowane)"));
+  CBGG8->setGeometry(8, 134, 292, 18);
+  LGG8 = usta::Label(Tab3, "LGG8", {26, 152, 256, 24}, 3, true);
+  LGG8->setFont(SmallFont());
+  LGG8->setText(QString::fromUtf8("Bez zaznaczenia: sesja z 2005 roku, bez szyfrowania. Zmiana od następnego "
+                                  "połączenia."));
+  Label3 = usta::Label(Tab3, "Label3", {8, 178, 272, 70}, 3, true);
   Label3->setText(QString::fromUtf8(
       "Powyższe ustawienia dotyczą wszystkich użytkowników. Automatyczne łączenie z serwerem możliwe jest "
       "tylko wtedy gdy ustawiona jest domyślna tożsamość i zapisane jest dla niej hasło."));
   connect(RegButon, &TNapisButon::OnClick, this, [this] { RejestrWpisz(); });
   // Only the user's clicks: setting the box when the dialog opens is no change.
   connect(CBAD, &QCheckBox::clicked, this, [this] { CBADClick(); });
+  connect(CBGG8, &QCheckBox::clicked, this, [this] { CBGG8Click(); });
 }
 
 void TFUsta::RefreshAutostartTab() {
@@ -97,3 +107,11 @@ void TFUsta::RejestrWpisz() {
 }
 
 void TFUsta::CBADClick() { main_.Configuration().autowolit = CBAD->isChecked(); }
+
+// A connection there is keeps its session; the list tab follows it.
+void TFUsta::CBGG8Click() {
+  const Protocol chosen = CBGG8->isChecked() ? Protocol::kGG8 : Protocol::k2005;
+  main_.Configuration().protokol = chosen;
+  main_.Connection().SetProtocol(chosen);
+  RefreshServerListTab();
+}

@@ -8,6 +8,7 @@
 
 #include "conversation/Emoticons.h"
 #include "conversation/MessageText.h"
+#include "platform/Cp1250.h"
 #include "platform/TimeZone.h"
 
 namespace {
@@ -21,6 +22,12 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 }
 
 // Halves go to the even neighbour, as the original arithmetic did.
+// The bytes of the character at text[at]: a wide mark is one character.
+std::size_t CharacterLength(std::string_view text, std::size_t at) {
+  const std::size_t n = cp1250::wideMarkLength(text, at);
+  return n ? n : 1;
+}
+
 int64_t RoundEven(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
 
 int16_t Clamp16(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, -32768, 32767)); }
@@ -176,7 +183,7 @@ std::string ConversationLayout::Caption(const std::string& address) {
     if (measure_.TextWidth(address.substr(0, mid) + "...") < kCaptionLimit) lo = mid;
     else hi = mid - 1;
   }
-  return address.substr(0, lo) + "...";
+  return address.substr(0, cp1250::cutBefore(address, lo)) + "...";
 }
 
 void ConversationLayout::Prepare(std::size_t index) {
@@ -351,6 +358,9 @@ void ConversationLayout::BreakLines(Wiersz& w, const Prepared& prep, int firstWi
             if (x + measure_.TextWidth(head) <= avail) lo = mid;
             else hi = mid - 1;
           }
+          // Between characters, at least one of them.
+          lo = cp1250::cutBefore(std::string_view(at, size), lo);
+          if (lo == 0) lo = CharacterLength(std::string_view(at, size), 0);
           head.assign(at, lo);
           head += kSoftHyphen;
           width = measure_.TextWidth(head);
@@ -555,12 +565,16 @@ TextPosition ConversationLayout::PositionAt(int x, int y, int height, bool charU
         if (left + measure_.TextWidth(text.substr(pos, mid)) <= x) lo = mid;
         else hi = mid - 1;
       }
+      // A position between the bytes of a wide mark is none.
+      const std::string_view run(text.data() + pos, end - pos);
+      lo = cp1250::cutBefore(run, lo);
       std::size_t at = lo;
       if (!charUnder && lo < end - pos) {
         // Nearer the end of that character than its start: after it.
+        const std::size_t next = lo + CharacterLength(run, lo);
         const int64_t before = left + measure_.TextWidth(text.substr(pos, lo));
-        const int64_t after = left + measure_.TextWidth(text.substr(pos, lo + 1));
-        if (x - before > after - x) at = lo + 1;
+        const int64_t after = left + measure_.TextWidth(text.substr(pos, next));
+        if (x - before > after - x) at = next;
       }
       return {i, LineOffset(i, line, pos + at)};
     }

@@ -148,6 +148,14 @@ void ReplaceShorthands(std::string& text) {
   out.reserve(text.size() + text.size() / 2);
   bool inAddress = false;
   for (std::size_t i = 0; i < text.size(); ++i) {
+    // A character the code page lacks is no shorthand's start, and its mark's
+    // closing ";" no shorthand's first byte: ";)" after an emoji is two
+    // characters typed apart.
+    if (const size_t n = cp1250::wideMarkLength(text, i)) {
+      out.append(text, i, n);
+      i += n - 1;
+      continue;
+    }
     if (StartsAddress(text, i)) inAddress = true;
     const char c = text[i];
     if (c == '\n' || c == '\r' || c == ' ' || c == '<') inAddress = false;

@@ -128,13 +128,21 @@ void InputFitter::PlainTextChanged() {
   QString piece = raw.mid(at, end - at);
   piece.replace(QChar::ParagraphSeparator, u'\n');
   // Fitted a typed character (a grapheme) at a time, so that the limit can
-  // keep or drop each one's fitted text whole: never "<ser" of a heart.
+  // keep or drop each one's fitted text whole: never "<ser" of a heart. In
+  // today's session a character goes whole, unfitted.
   TextFitter::Result r;
+  const bool whole = whole_ && whole_();
   QString fitted;
   std::vector<int> ends;  // where each one's fitted text ends in fitted
   QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, piece);
   for (qsizetype from = 0, to; (to = graphemes.toNextBoundary()) > 0; from = to) {
-    TextFitter::Result one = fitter_.Fit(QStringView(piece).mid(from, to - from).toString().toStdU32String());
+    const QString typed = piece.mid(from, to - from);
+    if (whole) {
+      fitted += typed;
+      ends.push_back(int(fitted.size()));
+      continue;
+    }
+    TextFitter::Result one = fitter_.Fit(typed.toStdU32String());
     fitted += cp1250::toQString(one.text);
     ends.push_back(int(fitted.size()));
     for (std::u32string& what : one.refused)

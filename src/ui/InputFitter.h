@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ class InputFitter : public QObject {
   void SetText(const QString& text);
   // A masked box names nothing it left out.
   void SetNamesRefused(bool names) { namesRefused_ = names; }
+  // While whole answers true, a multi-line box keeps every character as it
+  // came (for a network that carries them all): nothing is fitted, and the
+  // limit counts characters, one that takes two UTF-16 units counting one.
+  void SetWhole(std::function<bool()> whole) { whole_ = std::move(whole); }
 
   // The bytes a box's text takes as it goes out.
   static int Bytes(const QString& plainText);
@@ -57,6 +62,7 @@ class InputFitter : public QObject {
   TextFitter fitter_;
   int maxBytes_ = 0;
   bool namesRefused_ = true;
+  std::function<bool()> whole_;
   bool busy_ = false;
   // Where the last change of a multi-line box put its characters.
   int changedAt_ = 0;

@@ -10,9 +10,15 @@
 
 namespace {
 
-// Never inside the mark of a character the code page lacks.
+// At most max characters, a wide mark (a character the code page lacks)
+// counting one and never cut.
 std::string CutBytes(const std::string& text, std::size_t max) {
-  return text.substr(0, cp1250::cutBefore(text, max));
+  std::size_t end = 0;
+  for (std::size_t n = 0; n < max && end < text.size(); ++n) {
+    const std::size_t wide = cp1250::wideMarkLength(text, end);
+    end += wide ? wide : 1;
+  }
+  return text.substr(0, end);
 }
 
 QString Cut(const std::string& text, std::size_t max) { return cp1250::toQString(CutBytes(text, max)); }

@@ -63,6 +63,7 @@ TEST(Config, ServerKey) {
 
 TEST(Config, WrittenAsSevenLinesAndReadBack) {
   Config c;
+  c.protokol = Protocol::k2005;  // the file as the 2005 session writes it
   c.lewy = -30;
   c.gorny = 12;
   c.szerokosc = 250;

@@ -323,3 +323,14 @@ TEST_F(TFUstaTest, AnImportOfMoreThan255LinesAsksToCutIt) {
   EXPECT_EQ(box.textsUtf8().back(), "Lista kontaktów jest zbyt długa.");
   EXPECT_EQ(main->Contacts().Count(), 255);
 }
+
+// A first start speaks today's network, the list tab only importing, until the box says otherwise.
+TEST_F(TFUstaTest, TheSessionChoiceReachesTheConnectionAndTheListTab) {
+  usta->Tab1Show();
+  EXPECT_TRUE(usta->CBGG8->isChecked() && usta->NapisButon4->isEnabled() && !usta->LDzis->isHidden());
+  EXPECT_FALSE(usta->NapisButon5->isEnabled() || usta->NapisButon6->isEnabled());
+  usta->CBGG8->click();
+  EXPECT_EQ(main->Configuration().protokol, Protocol::k2005);
+  EXPECT_EQ(main->Connection().ChosenProtocol(), Protocol::k2005);
+  EXPECT_TRUE(usta->NapisButon5->isEnabled() && usta->NapisButon6->isEnabled() && usta->LDzis->isHidden());
+}

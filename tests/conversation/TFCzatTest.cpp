@@ -22,6 +22,7 @@
 #include "platform/Cp1250.h"
 #include "platform/desktop/ShellOpen.h"
 #include "support/RecordingTray.h"
+#include "ui/InputFitter.h"
 #include "ui/SkinFonts.h"
 #include "ui/TButon.h"
 #include "ui/TFRozm.h"
@@ -40,8 +41,10 @@ class NoShell : public ShellOpen {
 
 struct FakeOutgoing : TFCzat::Outgoing {
   bool connected = true;
+  bool today = false;
   std::vector<std::pair<uint32_t, std::string>> sent;
   bool Connected() const override { return connected; }
+  bool Today() const override { return today; }
   void SendChatMessage(uint32_t n, std::string t) override { sent.emplace_back(n, std::move(t)); }
 };
 
@@ -519,4 +522,27 @@ TEST_F(ChatWindowTest, ScrollSelectAndCopyAsOnADesktop) {
   Mouse(view, QEvent::MouseButtonRelease, QPoint(10, -40), Qt::LeftButton, Qt::NoButton);
   EXPECT_GT(view->ScrollOffset(), offset + 40);
   EXPECT_TRUE(view->SelectedText().endsWith(QStringLiteral("\nwiadomosc 19"))) << view->SelectedText().toStdString();
+}
+
+// Today's network: typed text goes out whole, an emoji one of the 1980; received, "😀)" stays text, ":)" a
+// picture, neither the pointer nor a long word's break falls inside a character, a copy is as sent.
+TEST_F(ChatWindowTest, TodaysNetworkKeepsEveryCharacter) {
+  outgoing.today = true;
+  TFCzat* w = Shown(5551);
+  w->Memo1->insertPlainText(QString::fromUtf8("Привет 😀) :) ż"));
+  QTest::keyClick(w->Memo1, Qt::Key_Return);
+  const std::string sent = outgoing.sent.at(0).second + " " + cp1250::fromQStringWide(QString(200, QChar(u'Ж')));
+  EXPECT_EQ(sent.substr(0, 45), "\x98""41F;\x98""440;\x98""438;\x98""432;\x98""435;\x98""442; \x98""1F600;) :) \xBF ");
+  w->Memo1->insertPlainText(QString(1979, QChar(u'a')) + QString::fromUtf8("😀😀"));
+  EXPECT_EQ(w->Memo1->toPlainText().size(), 1981);
+  chats->AddMessage(chats->FindChat(5551), sent, kNoon, Received);
+  const TRozmowa* view = w->Rozmowa;
+  ASSERT_EQ(view->Messages()[0].Objects.size(), 1u) << "only the \":)\" typed as one";
+  const std::string& text = view->Layout().LaidOutText(0);
+  for (int y = 0; y < view->height(); y += 5)
+    for (int x = 0; x < view->width(); ++x)
+      ASSERT_EQ(cp1250::cutBefore(text, view->Layout().PositionAt(x, y, view->height()).offset),
+                view->Layout().PositionAt(x, y, view->height()).offset) << x << "," << y;
+  w->Rozmowa->SelectAll();
+  EXPECT_EQ(view->SelectedText(), cp1250::toQString(sent));
 }

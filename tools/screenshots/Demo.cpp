@@ -64,7 +64,10 @@ bool demoScreenshot(const QString& path) {
     o.tray = &tray;
     o.sound = &sound;
     TFMain m(o);
-    m.Connection().SetLookupHost(serwer.lookupHost().toStdString());
+    // Today's session, as ./run demo plays it: the cast's emoji come whole.
+    m.Connection().SetProtocol(Protocol::kGG8);
+    m.Connection().SetLookupHost("127.0.0.1:" + std::to_string(serwer.tlsPort()));
+    m.Connection().SetTrustedCertificates(serwer.certificatePem().toStdString());
     m.SetIdentity(123456, "demo");
     m.CreateArchive("123456");
     for (const auto& member : cast->cast) {

@@ -80,6 +80,8 @@ void TFCzat::BuildComponents() {
   // An emoji with a picture of its own goes as that picture's text, which
   // the partner's program draws as the picture.
   Memo1Fitter = new InputFitter(Memo1, TextFitter(TextFitter::Forms::kPlain, EmojiAsEmoticons()), kMaxMessage);
+  // Asked at each change: the session may change while the window is open.
+  Memo1Fitter->SetWhole([this] { return outgoing_.Today(); });
   connect(Memo1, &QPlainTextEdit::selectionChanged, this, [this] {
     if (Memo1->textCursor().hasSelection()) viewSelectedLast_ = false;
   });
@@ -143,7 +145,7 @@ std::string TFCzat::EntryText() const {
   if (!Memo1) return {};
   QString text = Memo1->toPlainText();
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  return cp1250::fromQString(text);
+  return outgoing_.Today() ? cp1250::fromQStringWide(text) : cp1250::fromQString(text);
 }
 
 bool TFCzat::eventFilter(QObject* watched, QEvent* event) {

@@ -33,10 +33,14 @@ class TFCzat : public TSkinnedForm {
     virtual ~Outgoing() = default;
     virtual bool Connected() const = 0;
     virtual void SendChatMessage(uint32_t number, std::string text) = 0;
+    // Today's network carries every character: the entry keeps what is
+    // typed whole rather than fitting it to Windows-1250.
+    virtual bool Today() const { return false; }
   };
 
-  // The most a message may hold, counted in the Windows-1250 bytes that are
-  // sent: a line break (CR LF) counts two.
+  // The most a message may hold, counted in characters: a line break (CR
+  // LF) counts two. In the 2005 session they are the Windows-1250 bytes
+  // that are sent.
   static constexpr int kMaxMessage = 1980;
 
   // programDir holds ikony/.
@@ -61,7 +65,8 @@ class TFCzat : public TSkinnedForm {
   bool Nowy() const { return nowy_; }
   void SetNowy(bool nowy);
 
-  // Memo1's text as it is sent: Windows-1250 bytes, line breaks as CR LF.
+  // Memo1's text as it is sent: Windows-1250 bytes, line breaks as CR LF;
+  // in today's network what the code page lacks as wide marks.
   std::string EntryText() const;
 
   void BZamknijClick() { close(); }

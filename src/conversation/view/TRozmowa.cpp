@@ -276,8 +276,10 @@ void TRozmowa::paintEvent(QPaintEvent*) {
           const std::size_t a = std::max(selFrom, pos), b = std::min(selTo, end);
           if (a < b) {
             // The same glyphs in the same places, over the selection colour.
-            const int xa = x + textMetrics_.horizontalAdvance(piece.left(static_cast<int>(a - pos)));
-            const int xb = x + textMetrics_.horizontalAdvance(piece.left(static_cast<int>(b - pos)));
+            // Measured by bytes, not by the piece's characters: a wide mark
+            // is several bytes of one character.
+            const int xa = x + textMetrics_.horizontalAdvance(Shown(line.substr(pos, a - pos)));
+            const int xb = x + textMetrics_.horizontalAdvance(Shown(line.substr(pos, b - pos)));
             const QRect r(xa, lineTop, xb - xa, lineHeight);
             p.fillRect(r, highlight);
             p.save();
