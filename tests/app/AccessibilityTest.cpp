@@ -182,7 +182,7 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
     // item and changes what it says.
     QAccessibleInterface* item = list->child(darek);
     item->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
-    QTest::qWait(20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return contacts.Selected() == darek; }, 3000));
     EXPECT_EQ(contacts.Selected(), darek);
     EXPECT_TRUE(item->state().selected);
     EXPECT_FALSE(list->child(0)->state().selected || darek == 0);
@@ -195,8 +195,8 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
 
     // The item's default action is the double-click: Agnieszka's chat.
     Press(list->child(contacts.PositionOf(contacts.FindByNumber(1001))));
-    QTest::qWait(20);
     ChatWindows& chats = m.Chats();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return chats.FindChat(1001) >= 0; }, 3000));
     ASSERT_GE(chats.FindChat(1001), 0);
     TFCzat* chat = chats.At(chats.FindChat(1001));
     EXPECT_TRUE(chat->isVisible());
@@ -232,7 +232,7 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
     EXPECT_EQ(link->text(QAccessible::Name), U("www.pkp.pl"));
     EXPECT_EQ(link->parent(), answer);
     Press(link);
-    QTest::qWait(20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shell.opened.empty(); }, 3000));
     EXPECT_EQ(shell.opened, std::vector<QString>{U("http://www.pkp.pl")});
 
     // "Dodaj znajomego" pressed through its action opens the contact's data,

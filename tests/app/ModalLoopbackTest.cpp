@@ -195,7 +195,7 @@ TEST_F(ModalLoopbackTest, AFailedSaveOnCloseKeepsTheProgramTheEndOfTheSessionSti
   EXPECT_TRUE(m->isVisible());
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[1], "Nie udało się zapisać pliku tożsamości osoby/123456.");
-  serwer.waitFor([] { return false; }, 100);
+  EXPECT_FALSE(serwer.waitFor([&] { return !Connected() || !serwer.packetsOfType(gg::out::kNewStatus).isEmpty(); }, 100));
   EXPECT_TRUE(Connected());
   EXPECT_TRUE(serwer.packetsOfType(gg::out::kNewStatus).isEmpty());
 
