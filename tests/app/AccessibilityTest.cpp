@@ -187,7 +187,7 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
     // item and changes what it says.
     QAccessibleInterface* item = list->child(darek);
     item->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
-    QTest::qWait(20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return contacts.Selected() == darek; }, 3000));
     EXPECT_EQ(contacts.Selected(), darek);
     EXPECT_TRUE(item->state().selected);
     EXPECT_FALSE(list->child(0)->state().selected || darek == 0);
@@ -203,8 +203,8 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
 
     // The item's default action is the double-click: Agnieszka's chat.
     Press(list->child(contacts.PositionOf(contacts.FindByNumber(1001))));
-    QTest::qWait(20);
     ChatWindows& chats = m.Chats();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return chats.FindChat(1001) >= 0; }, 3000));
     ASSERT_GE(chats.FindChat(1001), 0);
     TFCzat* chat = chats.At(chats.FindChat(1001));
     EXPECT_TRUE(chat->isVisible());
@@ -243,7 +243,7 @@ TEST(AccessibilityTest, TheDemoAsAScreenReaderReadsIt) {
     ASSERT_FALSE(QAccessible::isActive());
     EXPECT_EQ(NoticeAccessible::Of(chat), nullptr);
     Press(link);
-    QTest::qWait(20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shell.opened.empty(); }, 3000));
     EXPECT_EQ(shell.opened, std::vector<QString>{U("http://www.pkp.pl")});
 
     // "Dodaj znajomego" pressed through its action opens the contact's data,

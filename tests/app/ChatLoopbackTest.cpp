@@ -152,7 +152,7 @@ TEST_F(ChatLoopbackTest, TypedMessageGoesOutAndItsAcknowledgementsShowTheirState
 
   // A repeated acknowledgement finds nothing pending.
   ASSERT_TRUE(serwer.sendAck(2, 5551, 1));
-  Serwer::waitFor([] { return false; }, 200);
+  EXPECT_FALSE(Serwer::waitFor([&] { return MessagesOf(5551).size() != 3u; }, 200));
   EXPECT_EQ(MessagesOf(5551).size(), 3u);
   const QByteArray archived = ArchiveFile();
   EXPECT_EQ(Count(archived, "<p class=moje><b>Rozmowa z Zosia (5551)</b>, "), 3);

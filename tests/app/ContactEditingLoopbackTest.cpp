@@ -93,7 +93,7 @@ TEST_F(ConnectedEditingTest, AddAndRemoveAreAnnouncedAtOnce) {
   ASSERT_EQ(remove.size(), 5u);
   EXPECT_EQ(gg::ReadLe32(remove.data()), 4242u);
   EXPECT_EQ(static_cast<uint8_t>(remove[4]), 3);
-  Serwer::waitFor([] { return false; }, 100);
+  EXPECT_FALSE(Serwer::waitFor([&] { return serwer.packetsOfType(gg::out::kAddNotify).size() > 1; }, 100));
   EXPECT_EQ(serwer.packetsOfType(gg::out::kAddNotify).size(), 1);  // none for the edit
 }
 

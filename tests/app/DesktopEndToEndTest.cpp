@@ -107,6 +107,15 @@ struct DesktopEndToEndTest : EndToEndFixture {
     ASSERT_TRUE(desktop.Click(BoxButton(r, yes)));
     ASSERT_TRUE(desktop.WaitForNoWindow(caption, kSlowMs)) << "the box stayed: " << caption.toStdString();
   }
+  // The program, the X server and the window manager have done what they
+  // were given (drawn a page, laid out a message).
+  void WaitSettled() { ASSERT_TRUE(desktop.WaitSettled({program.processId()}, kSlowMs)) << "the program stays busy"; }
+  // The server's close has reached the program, under whatever box is up.
+  void WaitCloseTaken() {
+    ASSERT_TRUE(Serwer::waitFor([&] { return ProgramClosedItsEnd(); }, kSlowMs)) << "the close did not reach the program";
+  }
+  // A step that must not come: it fails the test as soon as it does.
+  static bool ComesWithin(int ms, const std::function<bool()>& step) { return Serwer::waitFor(step, ms); }
   // The run ended by SIGTERM, cleanly, and memcheck found nothing.
   void EndWithoutMemoryErrors() {
     End();
@@ -140,9 +149,9 @@ TEST_F(DesktopEndToEndTest, RefusedLoginItsBoxClosedByAClickAfterTheServerClosed
   StartShown();
   ASSERT_TRUE(desktop.WaitForWindow(kWarning, kSlowMs));
   ASSERT_TRUE(serwer.waitForDisconnect(kSlowMs));
-  Pause(2000);  // the close reaches the program under the box
+  WaitCloseTaken();
   Answer(kWarning, false);
-  Pause(3000);
+  EXPECT_FALSE(ComesWithin(3000, [&] { return serwer.connectionCount() > 1 || program.state() != QProcess::Running; }));
   EXPECT_EQ(program.state(), QProcess::Running);
   EXPECT_EQ(serwer.connectionCount(), 1) << "a refused login is not retried";
   EndWithoutMemoryErrors();
@@ -161,11 +170,11 @@ TEST_F(DesktopEndToEndTest, PasswordPromptWhileTheServerCloses) {
   ASSERT_TRUE(desktop.WaitForWindow(prompt, kSlowMs));
   serwer.closeConnection();
   ASSERT_TRUE(serwer.waitForDisconnect(kSlowMs));
-  Pause(2000);
+  WaitCloseTaken();
   ASSERT_TRUE(desktop.Type(QString::fromLatin1(kHaslo)));
   ASSERT_TRUE(desktop.Key("Return"));
   ASSERT_TRUE(desktop.WaitForNoWindow(prompt, kSlowMs));
-  Pause(1000);
+  EXPECT_FALSE(ComesWithin(1000, [&] { return serwer.connectionCount() > 1; })) << "the answer connected";
   EXPECT_TRUE(serwer.packetsOfType(typ::kLogin, 0).isEmpty());
 
   ASSERT_TRUE(desktop.Click(main.topLeft() + kDialog));
@@ -194,12 +203,12 @@ TEST_F(DesktopEndToEndTest, ImportQuestionWhileTheServerCloses) {
   ASSERT_TRUE(usta);
   const QRect u = desktop.Geometry(*usta).value_or(QRect());
   ASSERT_TRUE(desktop.Click(u.topLeft() + settings.listTab));
-  Pause(1500);
+  WaitSettled();
   ASSERT_TRUE(desktop.Click(u.topLeft() + settings.importButton));
   ASSERT_TRUE(desktop.WaitForWindow(kQuestion, kSlowMs));
   serwer.closeConnection();
   ASSERT_TRUE(serwer.waitForDisconnect(kSlowMs));
-  Pause(2000);
+  WaitCloseTaken();
   Answer(kQuestion, true);
   Answer(kNotice, false);
   EndWithoutMemoryErrors();
@@ -228,7 +237,8 @@ TEST_F(DesktopEndToEndTest, HostileBytesThenAReconnection) {
     for (int j = int(gen() % 64); j > 0; --j) payload += static_cast<char>(gen() & 0xFF);
     serwer.sendPacket(types[gen() % std::size(types)], payload);
   }
-  Pause(3000);
+  ASSERT_TRUE(Serwer::waitFor([&] { return ProgramReadEverything() || !serwer.isClientConnected(); }, kSlowMs))
+      << "the program did not read the packets";
   serwer.closeConnection();
   ASSERT_TRUE(WaitLoggedIn(2, kSlowMs)) << "no third login";
   EndWithoutMemoryErrors();
@@ -265,7 +275,7 @@ TEST_F(DesktopEndToEndTest, ASessionSendsReceivesTakesA768KiBMessageAndEndsBySig
   // Laid out in the open window first: under memcheck on a loaded machine
   // that has taken close to two minutes.
   ASSERT_TRUE(Serwer::waitFor([&] { return QFileInfo(dir.filePath(archive)).size() > 768 * 1024; }, 3 * kSlowMs));
-  Pause(5000);  // laid out and painted in the open window
+  WaitSettled();  // laid out and painted in the open window
   EndWithoutMemoryErrors();
   const QByteArray page = Read(archive);
   EXPECT_TRUE(page.contains("Czesc, co slychac?"));
@@ -282,7 +292,7 @@ TEST_F(DesktopEndToEndTest, AHundredMegabytesWhileABoxWaitsStayWithTheServer) {
   WriteWithDescriptionAndContacts();
   StartShown();
   ASSERT_TRUE(desktop.WaitForWindow(kWarning, 20000));
-  Pause(1500);
+  WaitSettled();
   const long before = ResidentKb(program.processId());
   ASSERT_GT(before, 0);
 
@@ -302,9 +312,11 @@ TEST_F(DesktopEndToEndTest, AHundredMegabytesWhileABoxWaitsStayWithTheServer) {
     }
     highest = std::max(highest, ResidentKb(program.processId()));
   };
-  // Until the server can give no more: the program is not reading.
+  // Until the server can give no more: the program is not reading. Each
+  // look waits for room to write, a fifth of a second at most.
   int stuck = 0;
-  for (int last = -1; stuck < 10; Pause(200)) {
+  for (int last = -1; stuck < 10;
+       Serwer::waitFor([&] { return serwer.bytesToWrite() < 4 * 1024 * 1024; }, 200)) {
     feed();
     stuck = sent == last ? stuck + 1 : 0;
     last = sent;

@@ -217,11 +217,64 @@ struct EndToEndFixture : ::testing::Test {
       program.start(wrapper.front(), wrapper.mid(1) + QStringList{dir.filePath("wirmelak")} + arguments);
     ASSERT_TRUE(program.waitForStarted(5000));
   }
-  // The test thread serves the emulator while it waits.
-  static void Pause(int ms) { Serwer::waitFor([] { return false; }, ms); }
+  // Whether the program catches SIGTERM yet: it sets its handler up some
+  // way into its start, and the signal before that would only kill it.
+  bool CatchesSigterm() const {
+    QFile f(QStringLiteral("/proc/%1/status").arg(program.processId()));
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    for (const QByteArray& line : f.readAll().split('\n'))
+      if (line.startsWith("SigCgt:")) return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+    return false;
+  }
+
+  // The ends of the program's connections to the emulator and of the
+  // emulator's to the program, as the kernel holds them: the TCP state,
+  // and the bytes in them that their reader has not taken, for the
+  // program's end, or that the other side has not acknowledged, for the
+  // emulator's.
+  struct TcpEnd {
+    bool programs;
+    int state;
+    qint64 queued;
+  };
+  static constexpr int kEstablished = 0x01, kCloseWait = 0x08, kListening = 0x0A;
+  std::vector<TcpEnd> TcpEnds() {
+    std::vector<TcpEnd> ends;
+    const QByteArray emulator = "0100007F:" + QByteArray::number(serwer.ggPort(), 16).toUpper().rightJustified(4, '0');
+    QFile f("/proc/net/tcp");
+    if (!f.open(QIODevice::ReadOnly)) return ends;
+    f.readLine();  // the heading
+    while (!f.atEnd()) {
+      // sl, local address, remote address, state, tx_queue:rx_queue, ...
+      const QList<QByteArray> columns = f.readLine().simplified().split(' ');
+      if (columns.size() < 5) continue;
+      const bool programs = columns[2] == emulator;
+      const int state = columns[3].toInt(nullptr, 16);
+      if ((!programs && columns[1] != emulator) || state == kListening) continue;
+      const QList<QByteArray> queues = columns[4].split(':');
+      if (queues.size() != 2) continue;
+      ends.push_back({programs, state, (programs ? queues[1] : queues[0]).toLongLong(nullptr, 16)});
+    }
+    return ends;
+  }
+  // The emulator closed, and the program took the close in: its own end is
+  // closed too.
+  bool ProgramClosedItsEnd() {
+    for (const TcpEnd& e : TcpEnds())
+      if (e.programs && (e.state == kEstablished || e.state == kCloseWait)) return false;
+    return true;
+  }
+  // The program has read everything the emulator sent.
+  bool ProgramReadEverything() {
+    if (serwer.bytesToWrite() > 0) return false;
+    for (const TcpEnd& e : TcpEnds())
+      if (e.queued > 0) return false;
+    return true;
+  }
 
   // SIGTERM, as at log-off: the program must end by itself, cleanly.
   void End() {
+    ASSERT_TRUE(Serwer::waitFor([&] { return CatchesSigterm(); }, endMs)) << "the program does not catch SIGTERM";
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     ASSERT_TRUE(Serwer::waitFor([&] { return program.state() == QProcess::NotRunning; }, endMs))
         << "the program did not end on SIGTERM";
@@ -308,7 +361,8 @@ struct EndToEndFixture : ::testing::Test {
     if (HasFatalFailure()) return;
     ASSERT_TRUE(serwer.waitForDisconnect(clientCloses ? 2000 : 5000))
         << "the connection did not end";
-    Pause(300);
+    // Until the program connects again, or ends.
+    Serwer::waitFor([&] { return serwer.connectionCount() > 1 || program.state() != QProcess::Running; }, 5000);
     ASSERT_EQ(program.state(), QProcess::Running) << "exit code " << program.exitCode();
     ASSERT_TRUE(WaitLoggedIn(1, 5000)) << "no second login";
     EXPECT_EQ(serwer.connectionCount(), 2);

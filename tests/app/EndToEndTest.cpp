@@ -71,8 +71,10 @@ TEST_F(EndToEndTest, RefusedLoginIsNotRetried) {
       << "the refused connection did not end";
   ExpectLogin(0, 22, kOpisWire);  // the stored password, hashed right: only the account differs
   EXPECT_FALSE(serwer.isLoggedIn());
-  // Well past two more ticks of the reconnection timer.
-  Pause(5500);
+  // Nothing for well past two more ticks of the reconnection timer; a retry
+  // fails the test as soon as it comes.
+  EXPECT_FALSE(Serwer::waitFor(
+      [&] { return serwer.connectionCount() > 1 || program.state() != QProcess::Running; }, 5500));
   EXPECT_EQ(program.state(), QProcess::Running);
   EXPECT_EQ(serwer.connectionCount(), 1);
   EXPECT_EQ(serwer.lookupTargets().size(), 1);
@@ -129,7 +131,8 @@ TEST_F(EndToEndTest, RandomPacketsThenServerCloses) {
           for (int j = 0; j < length; ++j) payload += static_cast<char>(gen() & 0xFF);
           serwer.sendPacket(types[gen() % std::size(types)], payload);
         }
-        Pause(500);
+        ASSERT_TRUE(Serwer::waitFor([&] { return ProgramReadEverything() || !serwer.isClientConnected(); }, 5000))
+            << "the program did not read the packets";
         ASSERT_TRUE(serwer.isClientConnected()) << "well-framed packets ended the connection";
         serwer.closeConnection();
       },

@@ -197,7 +197,7 @@ TEST_F(ModalLoopbackTest, AFailedSaveOnCloseAsksTheEndOfTheSessionStillEnds) {
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[1], "Nie udało się zapisać pliku tożsamości osoby/123456. Zamknąć program mimo to? "
                       "Zmiany listy znajomych, kolorów i opisu zostaną utracone.");
-  serwer.waitFor([] { return false; }, 100);
+  EXPECT_FALSE(serwer.waitFor([&] { return !Connected() || !serwer.packetsOfType(gg::out::kNewStatus).isEmpty(); }, 100));
   EXPECT_TRUE(Connected());
   EXPECT_TRUE(serwer.packetsOfType(gg::out::kNewStatus).isEmpty());
 

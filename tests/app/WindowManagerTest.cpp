@@ -49,9 +49,12 @@ struct WindowManagerTest : EndToEndFixture {
     Start();
     const auto window = desktop.WaitForWindow(kMainTitle);
     ASSERT_TRUE(window) << "no main window";
-    Pause(1000);
+    WaitSettled();
     main = desktop.Geometry(*window).value_or(QRect());
   }
+  // The program, the X server and the window manager have done what they
+  // were given: the windows drawn and stacked.
+  void WaitSettled() { ASSERT_TRUE(desktop.WaitSettled({program.processId()})) << "the program stays busy"; }
 
   // Opens a dialog by a click on the main window and checks, on the
   // screen's pixels, that it covers the main window where they overlap,
@@ -63,7 +66,7 @@ struct WindowManagerTest : EndToEndFixture {
     ASSERT_TRUE(desktop.Click(main.topLeft() + click));
     const auto dialog = desktop.WaitForWindow(title, 10000);
     ASSERT_TRUE(dialog) << "no dialog";
-    Pause(800);
+    WaitSettled();
     const QImage after = desktop.Screenshot();
     const QRect r = desktop.Geometry(*dialog).value_or(QRect());
     // Inside the main window's frame, where the two overlap.
@@ -116,7 +119,7 @@ TEST_F(WindowManagerTest, AWindowOnAMonitorThatHasGoneComesBackTheDefaultIsOnThe
     ini.close();
     environment.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + dir.filePath("ekrany.json"));
     Start();
-    Pause(1500);
+    EXPECT_TRUE(desktop.WaitSettled({program.processId()})) << "not placed and shown";
     End();
     QByteArray saved = Read("Wirmelak.ini");
     saved = saved.mid(saved.indexOf("lewy"));
@@ -143,23 +146,26 @@ TEST_F(WindowManagerTest, AChatSelectionIsCopiedThroughItsContextMenu) {
   WriteWithDescriptionAndContacts();
   StartOn({.windowManager = true}, {700, 100});
   ASSERT_TRUE(WaitLoggedIn(0));
-  Pause(1000);
+  WaitSettled();
   ASSERT_TRUE(desktop.Click(main.topLeft() + QPoint(60, 24 + 18 + 9), 1, 2));  // Zosia, after Janek
   const auto chat = desktop.WaitForWindow("^Zosia \\(nr 5551\\)");
   ASSERT_TRUE(chat);
-  Pause(1000);
+  WaitSettled();
   const QRect w = desktop.Geometry(*chat).value_or(QRect());
   // The view: 369 x 175 at (8, 24); from its first corner to its last.
   ASSERT_TRUE(desktop.Drag(w.topLeft() + QPoint(10, 26), w.topLeft() + QPoint(8 + 360, 24 + 170)));
   ASSERT_TRUE(desktop.Click(w.topLeft() + QPoint(100, 60), 3));
-  Pause(800);
+  WaitSettled();
   const QImage menu = desktop.Screenshot();
   if (const QString folder = qEnvironmentVariable("WM_SCREENSHOT_DIR"); !folder.isEmpty())
     menu.copy(w.adjusted(-20, -20, 120, 60)).save(folder + "/okno-rozmowy-menu.png");
   ASSERT_TRUE(desktop.Click(w.topLeft() + QPoint(100 + 30, 60 + 10)));  // its first item, "Kopiuj"
-  Pause(500);
-  const QString copied =
-      QString::fromUtf8(desktop.Run("xclip", {"-o", "-selection", "clipboard"}).value_or("(nothing)"));
+  // xclip fails while nobody owns the clipboard.
+  std::optional<QByteArray> clipboard;
+  ASSERT_TRUE(Serwer::waitFor(
+      [&] { return (clipboard = desktop.Run("xclip", {"-o", "-selection", "clipboard"})).has_value(); }, 10000))
+      << "nothing was copied";
+  const QString copied = QString::fromUtf8(*clipboard);
   EXPECT_TRUE(copied.contains("Czesc! Zobacz www.wp.pl/plan :)")) << copied.toStdString();
   EXPECT_TRUE(copied.contains("Druga linijka")) << copied.toStdString();
   End();

@@ -518,7 +518,7 @@ TEST_F(ChatWindowTest, ScrollSelectAndCopyAsOnADesktop) {
   const int64_t offset = view->ScrollOffset();
   Mouse(view, QEvent::MouseButtonPress, CharAt(view, 20, 0), Qt::LeftButton, Qt::LeftButton);
   Mouse(view, QEvent::MouseMove, QPoint(10, -40), Qt::NoButton, Qt::LeftButton);
-  QTest::qWait(300);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return view->ScrollOffset() > offset + 40; }, 5000));
   Mouse(view, QEvent::MouseButtonRelease, QPoint(10, -40), Qt::LeftButton, Qt::NoButton);
   EXPECT_GT(view->ScrollOffset(), offset + 40);
   EXPECT_TRUE(view->SelectedText().endsWith(QStringLiteral("\nwiadomosc 19"))) << view->SelectedText().toStdString();

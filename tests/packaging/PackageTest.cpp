@@ -106,7 +106,17 @@ struct PackageTest : ::testing::Test {
     program.start(root + "/usr/bin/wirmelak", {"autostart"});
     ASSERT_TRUE(program.waitForStarted(5000));
   }
+  // Whether the program catches SIGTERM yet: it sets its handler up some
+  // way into its start.
+  bool CatchesSigterm() const {
+    QFile f(QStringLiteral("/proc/%1/status").arg(program.processId()));
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    for (const QByteArray& line : f.readAll().split('\n'))
+      if (line.startsWith("SigCgt:")) return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+    return false;
+  }
   void End() {
+    ASSERT_TRUE(Serwer::waitFor([&] { return CatchesSigterm(); }, 10000)) << "the program does not catch SIGTERM";
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     ASSERT_TRUE(Serwer::waitFor([&] { return program.state() == QProcess::NotRunning; }, 10000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
@@ -198,7 +208,7 @@ TEST_F(PackageTest, BuiltListedLintedUnpackedAndRunAsAUser) {
   // guard is the user's folder's.
   Start();
   ASSERT_TRUE(Serwer::waitFor([&] { return QFileInfo::exists(userFolder + "/osoby"); }, 10000));
-  Serwer::waitFor([] { return false; }, 1000);  // until it handles SIGTERM
+  ASSERT_TRUE(Serwer::waitFor([&] { return CatchesSigterm(); }, 10000));
   EXPECT_TRUE(QFile::exists(QDir::temp().filePath(SingleInstance::ServerName(userFolder))));
   End();
   EXPECT_EQ(QFileInfo(userFolder + "/ikony").symLinkTarget(),

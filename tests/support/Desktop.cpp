@@ -1,8 +1,10 @@
 #include "support/Desktop.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
 #include <QElapsedTimer>
-#include <QThread>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QtEndian>
@@ -11,16 +13,41 @@
 namespace {
 
 // Waits with the test's own event loop running: a server the test plays
-// in its thread answers meanwhile.
+// in its thread answers meanwhile, at once rather than between looks.
 bool Until(const std::function<bool()>& done, int ms) {
   QElapsedTimer t;
   t.start();
+  QTimer look;
+  look.start(20);
   while (!done()) {
     if (t.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(20);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
   return true;
+}
+
+// What a process is doing: whether a thread of it runs or waits to run (or
+// waits for the disk), and the processor time its threads have had, in
+// clock ticks. A process that has gone does nothing.
+struct Activity {
+  bool busy = false;
+  qint64 ticks = 0;
+};
+Activity ActivityOf(qint64 pid) {
+  Activity a;
+  const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+  for (const QString& id : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    QFile f(tasks.filePath(id + "/stat"));
+    if (!f.open(QIODevice::ReadOnly)) continue;
+    const QByteArray stat = f.readAll();
+    // The name, in parentheses, may hold anything; after it come the state
+    // and, eleven and twelve further on, the user and system times.
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13) continue;
+    a.busy |= fields[0] == "R" || fields[0] == "D";
+    a.ticks += fields[11].toLongLong() + fields[12].toLongLong();
+  }
+  return a;
 }
 
 void StopProcess(std::unique_ptr<QProcess>& p) {
@@ -146,6 +173,34 @@ std::optional<unsigned long> Desktop::WaitForWindow(const QString& titlePattern,
       },
       ms);
   return window;
+}
+
+bool Desktop::WaitSettled(const std::vector<qint64>& programs, int ms) const {
+  std::vector<qint64> pids = programs;
+  for (const auto* p : {&xvfb_, &windowManager_, &trayHost_})
+    if (*p && (*p)->state() == QProcess::Running) pids.push_back((*p)->processId());
+  // Settled once a quarter of a second has gone by with nobody running or
+  // waiting to run, and all together using next to no processor time: a
+  // caret's blink or a timer's tick may take a clock tick now and then.
+  constexpr int kQuietMs = 250, kTicksAllowed = 2;
+  QElapsedTimer quiet;
+  qint64 quietFrom = -1;
+  return Until(
+      [&] {
+        Activity all;
+        for (qint64 pid : pids) {
+          const Activity a = ActivityOf(pid);
+          all.busy |= a.busy;
+          all.ticks += a.ticks;
+        }
+        if (all.busy || quietFrom < 0 || all.ticks - quietFrom > kTicksAllowed) {
+          quietFrom = all.busy ? -1 : all.ticks;
+          quiet.start();
+          return false;
+        }
+        return quiet.elapsed() >= kQuietMs;
+      },
+      ms);
 }
 
 bool Desktop::WaitForNoWindow(const QString& titlePattern, int ms) const {

@@ -49,6 +49,11 @@ class Desktop {
   std::optional<unsigned long> WaitForWindow(const QString& titlePattern, int ms = 20000) const;
   bool WaitForNoWindow(const QString& titlePattern, int ms = 20000) const;
   std::optional<QRect> Geometry(unsigned long window) const;
+  // Until the programs (process ids), the X server and the desktop's own
+  // programs have settled, having done what they were given: nothing of
+  // theirs runs and they use no processor time for a while. False when that
+  // does not come within the time.
+  bool WaitSettled(const std::vector<qint64>& programs, int ms = 60000) const;
 
   // The pointer and the keyboard, as the user works them.
   bool Click(QPoint at, int button = 1, int repeat = 1) const;

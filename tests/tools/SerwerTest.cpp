@@ -348,7 +348,9 @@ TEST_F(SerwerTest, TimedActionsRunInOrderAfterEachLogin) {
   logIn(d);
   EXPECT_EQ(d.read(28).right(4), QByteArray("raz\0", 4));
   d.socket.abort();
-  Serwer::waitFor([] { return false; }, 200);
+  ASSERT_TRUE(serwer.waitForDisconnect());
+  // Past the second message's time: it finds no connection.
+  EXPECT_FALSE(Serwer::waitFor([&] { return serwer.connectionCount() != 2; }, 200));
   EXPECT_EQ(serwer.connectionCount(), 2);
 }
 
