@@ -338,8 +338,11 @@ void WideToReferences(std::string& html) {
   out.reserve(html.size() + 16);
   for (size_t i = 0; i < html.size();) {
     if (const size_t n = cp1250::wideMarkLength(html, i)) {
+      size_t digit = i + 1;
+      while (html[digit] == '0') ++digit;  // a mark's digits never all zero
       out += "&#x";
-      out.append(html, i + 1, n - 1);  // the digits and ";"
+      out.append(html, digit, i + n - digit);
+      out += ';';
       i += n;
     } else {
       out += html[i++];

@@ -74,12 +74,8 @@ void AppendWide(std::string& out, char32_t c) {
     return;  // a direction override is dropped
   }
   static const char kDigits[] = "0123456789ABCDEF";
-  char hex[8];
-  int n = 0;
-  for (char32_t v = c; v; v >>= 4) hex[n++] = kDigits[v & 0xF];
   out += kWideMark;
-  while (n) out += hex[--n];
-  out += ';';
+  for (int shift = 4 * (kWideDigits - 1); shift >= 0; shift -= 4) out += kDigits[(c >> shift) & 0xF];
 }
 
 }  // namespace
@@ -103,16 +99,15 @@ void appendUtf8(std::string& out, char32_t c) {
 }
 
 size_t wideMarkLength(std::string_view text, size_t at, char32_t* codePoint) {
-  if (at >= text.size() || text[at] != kWideMark) return 0;
+  if (at >= text.size() || text[at] != kWideMark || text.size() - at < 1 + kWideDigits) return 0;
   char32_t c = 0;
-  size_t i = at + 1;
-  while (i < text.size() && i - at <= 6 && IsHex(text[i])) {
+  for (size_t i = at + 1; i <= at + kWideDigits; ++i) {
+    if (!IsHex(text[i])) return 0;
     c = (c << 4) | char32_t(text[i] <= '9' ? text[i] - '0' : text[i] - 'A' + 10);
-    ++i;
   }
-  if (i == at + 1 || i >= text.size() || text[i] != ';' || !WideAllowed(c)) return 0;
+  if (!WideAllowed(c)) return 0;
   if (codePoint) *codePoint = c;
-  return i + 1 - at;
+  return 1 + kWideDigits;
 }
 
 size_t characterCount(std::string_view text) {

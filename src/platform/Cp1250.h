@@ -29,12 +29,14 @@ std::string fromQString(const QString& text);
 // Text of today's network is Unicode, and a character the code page lacks
 // must not be lost on its way through the program, which holds Windows-1250.
 // Such a character is carried as a "wide" mark: the byte 0x98, which the code
-// page leaves undefined, the code point in upper-case hex and ";"
-// ("\x98" "1F642;" for the slightly smiling face). The marks are read back
+// page leaves undefined, and the code point in six upper-case hex digits
+// ("\x98" "01F642" for the slightly smiling face); no punctuation, so that
+// a mark never splits a field of a ";"-separated list. The marks are read back
 // wherever text becomes Unicode (toQString, toUtf8), and the archive writes
 // them as character references. A byte 0x98 that does not start a valid mark
 // stays the control character it always was.
 constexpr char kWideMark = '\x98';
+constexpr size_t kWideDigits = 6;
 
 // Like fromUtf8 / fromQString, but what the code page lacks becomes a wide
 // mark instead of '?'. Control characters other than CR, LF and the tab, and

@@ -60,7 +60,7 @@ struct TodayLoopbackTest : ::testing::Test {
     m = std::make_unique<TFMain>(o);
     m->Connection().SetProtocol(Protocol::kGG8);
     m->Connection().SetLookupHost("127.0.0.1:" + std::to_string(serwer.tlsPort()));
-    m->Connection().SetTrustedCertificates(serwer.certificatePem().toStdString());
+    Trust(true);
     m->SetIdentity(kOwn, "haslo");
     ASSERT_TRUE(m->CreateArchive(std::to_string(kOwn)));
     for (uint32_t n : {5551u, 5552u}) {
@@ -73,6 +73,17 @@ struct TodayLoopbackTest : ::testing::Test {
   void TearDown() override {
     m.reset();
     QDir::setCurrent(savedCwd);
+  }
+  // The emulator's certificate in zaufane.pem beside Wirmelak.ini, read as
+  // each connection starts.
+  void Trust(bool on) {
+    QFile pem(dir.filePath("zaufane.pem"));
+    if (!on) {
+      pem.remove();
+      return;
+    }
+    ASSERT_TRUE(pem.open(QIODevice::WriteOnly));
+    pem.write(serwer.certificatePem());
   }
   bool WaitState(uint8_t s) {
     return Serwer::waitFor([&] { return m->Connection().State() == s; });
@@ -202,10 +213,11 @@ TEST_F(TodayLoopbackTest, WhatTheServerSends) {
   EXPECT_EQ(m->Connection().State(), conn::kPolaczony);
 
   // The server's list, compressed, in the 7.0 text form.
-  serwer.userlist100().setGg70("Jan;;;Jaś 🙂;;;1001;;0;;0;\r\n");
+  serwer.userlist100().setGg70("Jan;;;Jaś 🙂;;;1001;;0;;0;;0;\r\n");
   serwer.userlist100().setVersion(9);
   m->Settings().NapisButon4->Click();
-  ASSERT_TRUE(Serwer::waitFor([&] { return m->Contacts().FindByNumber(1001) >= 0; }));
+  ASSERT_TRUE(Serwer::waitFor([&] { return m->Contacts().FindByNumber(1001) >= 0; }))
+      << (box.textsUtf8().empty() ? std::string("no box") : box.textsUtf8().back());
   EXPECT_EQ(Utf8(Contact(1001).wyswietl), "Jaś 🙂");
   EXPECT_EQ(m->Settings().ServerList().Version(), 9u);
 
@@ -214,7 +226,7 @@ TEST_F(TodayLoopbackTest, WhatTheServerSends) {
 }
 
 TEST_F(TodayLoopbackTest, AnUntrustedCertificateGetsNoLogin) {
-  m->Connection().SetTrustedCertificates({});
+  Trust(false);
   m->Connection().SetAutoReconnect(true);
   m->Dialog->OnMouseDown(Qt::LeftButton);
   ASSERT_TRUE(Serwer::waitFor([&] { return !box.shown().empty(); }));
@@ -226,7 +238,7 @@ TEST_F(TodayLoopbackTest, AnUntrustedCertificateGetsNoLogin) {
   EXPECT_FALSE(serwer.isLoggedIn());
 
   // Trusted, the user's next click logs in.
-  m->Connection().SetTrustedCertificates(serwer.certificatePem().toStdString());
+  Trust(true);
   m->Dialog->OnMouseDown(Qt::LeftButton);
   ASSERT_TRUE(WaitState(conn::kPolaczony));
   EXPECT_TRUE(m->Connection().AutoReconnect());

@@ -532,7 +532,7 @@ TEST_F(ChatWindowTest, TodaysNetworkKeepsEveryCharacter) {
   w->Memo1->insertPlainText(QString::fromUtf8("Привет 😀) :) ż"));
   QTest::keyClick(w->Memo1, Qt::Key_Return);
   const std::string sent = outgoing.sent.at(0).second + " " + cp1250::fromQStringWide(QString(200, QChar(u'Ж')));
-  EXPECT_EQ(sent.substr(0, 45), "\x98""41F;\x98""440;\x98""438;\x98""432;\x98""435;\x98""442; \x98""1F600;) :) \xBF ");
+  EXPECT_EQ(sent.substr(0, 57), "\x98""00041F\x98""000440\x98""000438\x98""000432\x98""000435\x98""000442 \x98""01F600) :) \xBF ");
   w->Memo1->insertPlainText(QString(1979, QChar(u'a')) + QString::fromUtf8("😀😀"));
   EXPECT_EQ(w->Memo1->toPlainText().size(), 1981);
   chats->AddMessage(chats->FindChat(5551), sent, kNoon, Received);
