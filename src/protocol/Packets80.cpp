@@ -251,9 +251,12 @@ std::optional<ReceivedMessage> ParseReceivedMessage(std::string_view payload) {
     m.text = cp1250::fromUtf8Wide(HtmlToText(html));
   } else {
     // The plain part is the code page's; a sender's own wide marks are no
-    // marks of ours.
-    m.text.assign(plain);
-    std::replace(m.text.begin(), m.text.end(), cp1250::kWideMark, '?');
+    // marks of ours, and control characters are dropped as from the HTML.
+    m.text.reserve(plain.size());
+    for (const char c : plain) {
+      if (static_cast<unsigned char>(c) < 0x20 && c != '\r' && c != '\n' && c != '\t') continue;
+      m.text += c == cp1250::kWideMark ? '?' : c;
+    }
   }
   return m;
 }

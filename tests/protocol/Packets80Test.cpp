@@ -115,7 +115,7 @@ TEST(Packets80, MessagesBothWays) {
   EXPECT_EQ(m->sender, 3001u);
   EXPECT_EQ(m->time, 1700000000u);
   EXPECT_EQ(cp1250::toUtf8(m->text), "Cze\xC5\x9B\xC4\x87 <3\r\n\xF0\x9F\x98\x80");
-  m = gg80::ParseReceivedMessage(Received("", "za\xBF\xF3\xB3\x98"));
+  m = gg80::ParseReceivedMessage(Received("", "za\xBF\xF3\x07\xB3\x98"));
   ASSERT_TRUE(m);
   EXPECT_EQ(m->text, "za\xBF\xF3\xB3?");
   // Offsets outside the payload or into the fixed fields are refused.
