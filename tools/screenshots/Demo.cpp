@@ -67,8 +67,10 @@ bool demoScreenshot(const QString& path) {
     // Today's session, as ./run demo plays it: the cast's emoji come whole.
     m.Connection().SetProtocol(Protocol::kGG8);
     m.Connection().SetLookupHost("127.0.0.1:" + std::to_string(serwer.tlsPort()));
-    QFile pem(dir.filePath(QStringLiteral("zaufane.pem")));  // read as the connection starts
-    if (pem.open(QIODevice::WriteOnly)) pem.write(serwer.certificatePem());
+    {
+      QFile pem(dir.filePath(QStringLiteral("zaufane.pem")));  // read as the connection starts
+      if (pem.open(QIODevice::WriteOnly)) pem.write(serwer.certificatePem());
+    }
     m.SetIdentity(123456, "demo");
     m.CreateArchive("123456");
     for (const auto& member : cast->cast) {
