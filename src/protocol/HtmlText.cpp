@@ -131,13 +131,10 @@ std::string HtmlToText(std::string_view html) {
         continue;
       }
     }
-    if (c == '\r') {
-      ++i;
-      continue;
-    }
-    if (c == '\n') {
+    if (c == '\r' || c == '\n') {
+      // CR LF, LF or a lone CR: one line break.
       LineBreak(out);
-      ++i;
+      i += c == '\r' && i + 1 < html.size() && html[i + 1] == '\n' ? 2 : 1;
       continue;
     }
     out += c;

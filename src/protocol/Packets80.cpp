@@ -251,11 +251,17 @@ std::optional<ReceivedMessage> ParseReceivedMessage(std::string_view payload) {
     m.text = cp1250::fromUtf8Wide(HtmlToText(html));
   } else {
     // The plain part is the code page's; a sender's own wide marks are no
-    // marks of ours, and control characters are dropped as from the HTML.
+    // marks of ours, and control characters (the bytes the code page leaves
+    // undefined among them) are dropped as from the HTML.
     m.text.reserve(plain.size());
     for (const char c : plain) {
-      if (static_cast<unsigned char>(c) < 0x20 && c != '\r' && c != '\n' && c != '\t') continue;
-      m.text += c == cp1250::kWideMark ? '?' : c;
+      if (c == cp1250::kWideMark) {
+        m.text += '?';
+        continue;
+      }
+      const char32_t u = cp1250::toUnicode(static_cast<unsigned char>(c));
+      if ((u < 0x20 && c != '\r' && c != '\n' && c != '\t') || (u >= 0x7F && u < 0xA0)) continue;
+      m.text += c;
     }
   }
   return m;
