@@ -4,14 +4,14 @@
 
 #include "app/IdentityHost.h"
 #include "app/IdentityStore.h"
+#include "app/PasswordBlock.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
+#include "protocol/ConnectionManager.h"
 
 namespace {
 
-constexpr int kNiePolaczony = 0;
-// What the password block holds.
-constexpr size_t kMaxHaslo = 32;
+using conn::kNiePolaczony;
 
 const std::string kTozsamoscONr = T("Tożsamość o nr ");
 

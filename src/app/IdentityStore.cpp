@@ -13,6 +13,7 @@
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
 #include "platform/SafeSave.h"
+#include "protocol/ConnectionManager.h"
 
 namespace {
 
@@ -26,10 +27,10 @@ const std::string kPytaniePrzelacz =
 const std::string kWTrakcieLaczenia =
     T("Serwer jest w trakcie łączenia. Poczekaj chwilę i spróbuj ponownie.");
 
-constexpr int kNiePolaczony = 0;
-constexpr int kLaczenie = 1;
-constexpr int kPolaczony = 2;
-constexpr int kNieskonfigurowany = 255;
+using conn::kLaczenie;
+using conn::kNiePolaczony;
+using conn::kNieSkonfigurowany;
+using conn::kPolaczony;
 
 }  // namespace
 
@@ -169,7 +170,7 @@ void IdentityStore::UnloadIdentity() {
   state.opis.clear();
   state.status = 0;
   host_.ShowOwnStatus(0);
-  host_.SetConnectionState(kNieskonfigurowany);
+  host_.SetConnectionState(kNieSkonfigurowany);
   ResetColours();
 }
 

@@ -37,10 +37,7 @@
 
 namespace {
 
-// The design size the component places are given for.
-constexpr QSize kDesign(250, 545);
-
-void PlaceAt(QWidget* w, const Place& p, int width, int height) { ::PlaceAt(w, p, kDesign, width, height); }
+void PlaceAt(QWidget* w, const Place& p, int width, int height) { ::PlaceAt(w, p, TFMain::kDesign, width, height); }
 
 struct StateLook {
   uint32_t pen, brush;

@@ -62,6 +62,8 @@ class TFMain : public TSkinnedForm,
   };
 
   static constexpr const char* kCaption = "Wirmelak v1.2++";
+  // The design size the component places are given for.
+  static constexpr QSize kDesign{250, 545};
 
   explicit TFMain(const Options& options);
   ~TFMain() override;

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr QSize kDesign(250, 545);
-
 TButon* ChromeButton(QWidget* parent, const char* name, const TImageList& list, uint8_t picture,
                      const char* hint) {
   auto* b = new TButon(parent);

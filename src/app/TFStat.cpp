@@ -17,8 +17,8 @@
 
 namespace {
 
-constexpr int kClientWidth = 170;
-constexpr int kClientHeight = 150;
+constexpr int kStatWidth = 170;
+constexpr int kStatHeight = 150;
 
 TButon* StatusButton(QWidget* parent, const char* name, uint8_t numer, int left) {
   auto* b = new TButon(parent);
@@ -36,7 +36,7 @@ TButon* StatusButton(QWidget* parent, const char* name, uint8_t numer, int left)
 TFStat::TFStat(QWidget* parent) : TSkinnedForm(parent) {
   setObjectName(QStringLiteral("FStat"));
   setWindowTitle(QString::fromUtf8("Zmiana stanu"));
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kStatWidth, kStatHeight);
 
   BZamknij = new TButon(this);
   BZamknij->setObjectName(QStringLiteral("BZamknij"));

@@ -13,6 +13,7 @@
 #include <QShowEvent>
 #include <algorithm>
 
+#include "app/PasswordBlock.h"
 #include "app/TFMain.h"
 #include "app/TZakladki.h"
 #include "platform/Cp1250.h"
@@ -27,14 +28,11 @@ namespace {
 constexpr int kTile = 200;
 const QRect kKontrollPlace(6, 24, 288, 268);
 
-// The password editor keeps no more than the identity file does.
-constexpr int kMaxHaslo = 32;
-
 IdentityActions::Answer AskInTFBoks(QWidget* over, const std::string& caption, const std::string& label,
                                     bool masked, const std::string& text) {
   TFBoks boks(over);
   boks.Prepare(caption, label, masked, text);
-  if (masked) boks.Et->setMaxLength(kMaxHaslo);
+  if (masked) boks.Et->setMaxLength(static_cast<int>(kMaxHaslo));  // no more than the identity file keeps
   CentreOnScreen(boks, over);
   boks.Et->setFocus();
   const int result = boks.ShowModal();

@@ -25,8 +25,8 @@ class PlusPasswordStyle : public QProxyStyle {
   }
 };
 
-constexpr int kClientWidth = 209;
-constexpr int kClientHeight = 99;
+constexpr int kBoksWidth = 209;
+constexpr int kBoksHeight = 99;
 
 }  // namespace
 
@@ -53,7 +53,7 @@ TFBoks::TFBoks(QWidget* parent) : TSkinnedForm(parent), plusStyle_(new PlusPassw
   But->SetNapis(T("Zatwierdź"));
   But->SetModal(kMrOk);
   But->setGeometry(64, 68, 81, 22);
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kBoksWidth, kBoksHeight);
   Prepare(T("Wprowadź hasło"), T("Wprowadź hasło do serwera GG:"), true);
 }
 

@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr int kClientWidth = 387;
-constexpr int kClientHeight = 210;
+constexpr int kInfoWidth = 387;
+constexpr int kInfoHeight = 210;
 
 // Everything the program is made of and links, and what it is tested and
 // measured with.
@@ -44,7 +44,7 @@ QLabel* Label(QWidget* parent, const char* name, const char* text, QRect at, con
 TFInfo::TFInfo(QWidget* parent) : TSkinnedForm(parent) {
   setObjectName(QStringLiteral("FInfo"));
   setWindowTitle(QString::fromUtf8("Informacje o programie"));
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kInfoWidth, kInfoHeight);
   BZamknij = new TButon(this);
   BZamknij->setObjectName(QStringLiteral("BZamknij"));
   BZamknij->setAccessibleName(QString::fromUtf8("Zamknij"));

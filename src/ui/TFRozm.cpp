@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int kClientWidth = 152;
-constexpr int kClientHeight = 141;
+constexpr int kRozmWidth = 152;
+constexpr int kRozmHeight = 141;
 
 // Pasting cannot bring anything but digits in either.
 class DigitsValidator : public QValidator {
@@ -83,7 +83,7 @@ TFRozm::TFRozm(QWidget* parent) : TSkinnedForm(parent) {
     e->installEventFilter(this);
     connect(e, &QLineEdit::textChanged, this, [this] { Changed(); });
   }
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kRozmWidth, kRozmHeight);
 }
 
 int TFRozm::Value(const QString& text) {

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "WindowTestBasics.h"
 #include "app/TFMain.h"
 #include "app/TShape.h"
 #include "contacts/KnockList.h"
@@ -32,8 +33,6 @@
 namespace {
 
 using ggserwer::Serwer;
-
-constexpr uint32_t kOwn = 123456;
 
 struct ChatLoopbackTest : ::testing::Test {
   QTemporaryDir dir;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "WindowTestBasics.h"
 #include "ContactDialogScript.h"
 #include "app/TFMain.h"
 #include "app/TShape.h"
@@ -18,8 +19,6 @@
 namespace {
 
 using ggserwer::Serwer;
-
-constexpr uint32_t kOwn = 123456;
 
 struct ConnectedEditingTest : ::testing::Test {
   QTemporaryDir dir;

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 
+#include "WindowTestBasics.h"
 #include "ContactDialogScript.h"
 #include "app/TFMain.h"
 #include "contacts/view/TFPuk.h"
@@ -18,8 +19,6 @@
 #include "ui/TButon.h"
 
 namespace {
-
-constexpr uint32_t kOwn = 123456;
 
 struct ContactEditingTest : ::testing::Test {
   QTemporaryDir dir;

@@ -36,7 +36,6 @@ constexpr QPoint kDialog(16 + 8, 460 + 8);     // the connection indicator
 constexpr QPoint kButon3(226 + 8, 507 + 16);   // the settings
 constexpr QPoint kSecondContact(60, 24 + 18 + 9);
 
-const QString kMainTitle = "^Wirmelak v1\\.2\\+\\+";
 const QString kWarning = QString::fromUtf8("^Ważny komunikat");
 const QString kQuestion = QString::fromUtf8("^Pytanie do użytkownika");
 const QString kNotice = "^Informacja";

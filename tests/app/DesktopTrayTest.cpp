@@ -22,7 +22,6 @@ namespace {
 using namespace endtoend;
 
 constexpr int kWaitMs = 20000;
-const QString kMainTitle = "^Wirmelak v1\\.2\\+\\+";
 const QString kQuestion = QString::fromUtf8("^Pytanie do użytkownika");
 
 // One item of an exported menu as a host reads it.

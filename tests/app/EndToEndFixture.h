@@ -31,6 +31,8 @@ using ggserwer::Serwer;
 namespace typ = ggserwer::typ;
 
 constexpr uint32_t kNumer = 123456;
+// The main window's title, as the window manager is asked for it.
+const QString kMainTitle = "^Wirmelak v1\\.2\\+\\+";
 const QByteArray kHaslo = "Zupa-Pomidorowa7";
 // "na obiedzie, wrócę" in Windows-1250, written out so that a wrong code page
 // anywhere between the file and the wire shows.

@@ -2,14 +2,11 @@
 
 #include <string>
 
+#include "IdentityBytes.h"
 #include "app/IdentityFile.h"
 #include "platform/Cp1250.h"
 
 namespace {
-
-std::string Word(uint32_t w) {
-  return std::string{char(w & 0xFF), char((w >> 8) & 0xFF), char((w >> 16) & 0xFF), char(w >> 24)};
-}
 
 // The seven colour entries of the default scheme, in the written order.
 std::string DefaultColours() {
@@ -20,14 +17,6 @@ std::string DefaultColours() {
 }
 
 const std::string kBlock(64, 'A');
-
-std::string RecordBytes(uint32_t numer, const std::string& name) {
-  std::string b(168, '\0');
-  b.replace(0, 4, Word(numer));
-  b[69] = char(name.size());
-  b.replace(70, name.size(), name);
-  return b;
-}
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <string>
 
+#include "IdentityBytes.h"
 #include "FakeIdentityHost.h"
 #include "app/IdentityFile.h"
 #include "app/IdentityStore.h"
@@ -13,18 +14,6 @@
 #include "support/ScriptedMessageBox.h"
 
 namespace {
-
-std::string Word(uint32_t w) {
-  return std::string{char(w & 0xFF), char((w >> 8) & 0xFF), char((w >> 16) & 0xFF), char(w >> 24)};
-}
-
-std::string RecordBytes(uint32_t numer, const std::string& name) {
-  std::string b(168, '\0');
-  b.replace(0, 4, Word(numer));
-  b[69] = char(name.size());
-  b.replace(70, name.size(), name);
-  return b;
-}
 
 class IdentityStoreTest : public ::testing::Test {
  protected:

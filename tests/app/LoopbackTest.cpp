@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <functional>
 
+#include "WindowTestBasics.h"
 #include "app/TFMain.h"
 #include "app/TFStat.h"
 #include "app/TShape.h"
@@ -271,8 +272,6 @@ void ChooseStatus(TFMain& m, std::function<void(TFStat&)> user) {
   QTest::mouseClick(m.butStatus, Qt::LeftButton, {}, m.butStatus->rect().center());
   QCoreApplication::processEvents();
 }
-
-void Press(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 
 }  // namespace
 

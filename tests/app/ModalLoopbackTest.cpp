@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "WindowTestBasics.h"
 #include "contacts/view/TFNowy.h"
 #include "ui/TNapisButon.h"
 #include "app/TFMain.h"
@@ -29,8 +30,6 @@
 namespace {
 
 using ggserwer::Serwer;
-
-constexpr uint32_t kOwn = 123456;
 
 // Spins a loop of its own, as a box or dialog does, until done() holds.
 bool WaitInLoop(const std::function<bool()>& done, int ms = 5000) {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include "WindowTestBasics.h"
 #include "ui/TButon.h"
 #include "ui/TNapisButon.h"
 #include <QTemporaryDir>
@@ -365,8 +366,6 @@ bool ChooseStatus(TFMain& m, std::function<void(TFStat&)> user) {
   QCoreApplication::processEvents();  // a dialog that never came: the timer runs here
   return seen;
 }
-
-void Press(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 
 }  // namespace
 

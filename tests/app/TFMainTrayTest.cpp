@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "WindowTestBasics.h"
 #include "app/IdentityFile.h"
 #include "app/SingleInstance.h"
 #include "app/TFMain.h"
@@ -34,10 +35,6 @@
 #include "ui/TrayIcon.h"
 
 namespace {
-
-constexpr uint32_t kOwn = 123456;
-
-void Press(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 
 template <class Window>
 Window* Open() {

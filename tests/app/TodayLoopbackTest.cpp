@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "WindowTestBasics.h"
 #include "app/TFMain.h"
 #include "app/TFStat.h"
 #include "app/TFUsta.h"
@@ -36,8 +37,6 @@ namespace {
 
 using ggserwer::Serwer;
 namespace typ80 = ggserwer::typ80;
-
-constexpr uint32_t kOwn = 123456;
 
 std::string Utf8(const std::string& text) { return cp1250::toUtf8(text); }
 
@@ -106,8 +105,6 @@ struct TodayLoopbackTest : ::testing::Test {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
 };
-
-void Press(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 
 }  // namespace
 

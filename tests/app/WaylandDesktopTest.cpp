@@ -20,7 +20,6 @@ using namespace endtoend;
 using ggserwer::Serwer;
 
 constexpr int kWaitMs = 20000;
-const QString kMainTitle = "^Wirmelak v1\\.2\\+\\+";
 const QString kQuestion = QString::fromUtf8("^Pytanie do użytkownika");
 
 struct WaylandDesktopTest : EndToEndFixture {

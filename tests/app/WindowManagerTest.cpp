@@ -14,8 +14,6 @@ namespace {
 using namespace endtoend;
 using ggserwer::Serwer;
 
-const QString kMainTitle = "^Wirmelak v1\\.2\\+\\+";
-
 // Of the window's outermost frame line (one colour all round a skinned
 // window) where it crosses `over`, the share whose pixels the window's
 // showing changed: all of it when it stands above, none when below.

@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "support/Noon.h"
 #include "conversation/ConversationLayout.h"
 #include "platform/Cp1250.h"
 #include "support/ZoneScope.h"
@@ -31,7 +32,6 @@ class FakeMeasure : public LayoutMeasure {
 };
 
 // 2026-12-08 12:00 UTC and the day number of that date.
-constexpr uint32_t kNoon = 1796731200;
 const int32_t kToday = DayNumber(2026, 12, 8);
 
 class Layout : public ::testing::Test {

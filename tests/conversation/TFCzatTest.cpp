@@ -16,6 +16,7 @@
 #include <QWindow>
 #include <map>
 
+#include "support/Noon.h"
 #include "conversation/view/ChatWindows.h"
 #include "conversation/view/TFEmoty.h"
 #include "conversation/view/TRozmowa.h"
@@ -47,8 +48,6 @@ struct FakeOutgoing : TFCzat::Outgoing {
   bool Today() const override { return today; }
   void SendChatMessage(uint32_t n, std::string t) override { sent.emplace_back(n, std::move(t)); }
 };
-
-constexpr uint32_t kNoon = 1796731200;
 
 template <class W>
 W* OpenWindow() {

@@ -3,6 +3,7 @@
 #include <QTest>
 #include <vector>
 
+#include "support/Noon.h"
 #include "conversation/view/TRozmowa.h"
 #include "platform/desktop/ShellOpen.h"
 #include "ui/UiTestSupport.h"
@@ -20,7 +21,6 @@ class RecordingShell : public ShellOpen {
   std::vector<QString> opened;
 };
 
-constexpr uint32_t kNoon = 1796731200;  // 2026-12-08 12:00 UTC
 constexpr int kWidth = 200, kHeight = 120, kTaw = kWidth - 16;
 
 class Rozmowa : public SkinTest {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Noon.h"
 #include "conversation/ConversationLayout.h"
 #include "conversation/Emoticons.h"
 #include "conversation/MessageText.h"
@@ -329,7 +330,6 @@ TEST(TextDifferential, LayoutMatchesTheReferenceAtEveryWidth) {
     int32_t today = DayNumber(2026, 12, 8);
     ConversationLayout view(measure, [&] { return today; }, [](int64_t t) { return t; });
     view.SetTextAreaWidth(284);
-    constexpr uint32_t kNoon = 1796731200;
     std::vector<std::string> texts;
     for (int i = 0; i < 2000; ++i) {
       texts.push_back(Message(rng));

@@ -11,43 +11,12 @@
 #include "protocol/Packets.h"
 #include "protocol/Session.h"
 #include "support/RecordingTray.h"
+#include "support/OneSocketNet.h"
 #include "support/ScriptedMessageBox.h"
 
 namespace {
 
-struct RecordingSocket : Socket {
-  std::string sent;
-  void Connect() override {}
-  void Send(std::string_view b) override { sent.append(b); }
-  std::string ReceiveStr() override { return {}; }
-  void Close() override {}
-  void Flush(int) override {}
-  void Release() override {}
-  uint16_t PortNum() const override { return 8074; }
-};
-
-struct OneSocketNet : NetFactory {
-  RecordingSocket socket;
-  struct Http : HttpClient {
-    std::string Get(const std::string&) override { return "0 0 10.0.0.1:8074 10.0.0.1"; }
-  };
-  Socket* NewSocket() override { return &socket; }
-  std::unique_ptr<HttpClient> NewHttpClient() override { return std::make_unique<Http>(); }
-};
-
-struct NoView : ConnectionManager::View {
-  void ShowConnectionState(uint8_t) override {}
-  void ShowAutoReconnect(bool) override {}
-};
-
-struct Me : ConnectionManager::Identity {
-  uint8_t status = 2;
-  std::string description;
-  uint32_t OwnNumber() const override { return 1234; }
-  uint8_t OwnStatus() const override { return status; }
-  const std::string& Description() const override { return description; }
-  void SetOwnStatus(uint8_t s) override { status = s; }
-};
+using namespace one_socket;
 
 struct FakeRoster : IncomingEvents::Roster {
   std::map<uint32_t, std::string> names;
@@ -103,12 +72,6 @@ struct FakeArchive : IncomingEvents::ArchiveSink {
   std::vector<std::pair<uint32_t, std::string>> entries;
   void ArchiveMessage(uint32_t n, const std::string& t, uint32_t) override { entries.emplace_back(n, t); }
 };
-
-std::string Le32(uint32_t v) {
-  std::string b;
-  gg::AppendLe32(b, v);
-  return b;
-}
 
 std::string Received(uint32_t sender, uint32_t time, const std::string& text) {
   // The text ends at its zero byte, whatever follows it.

@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "protocol/Packets.h"
+#include "support/OneSocketNet.h"
 
 using namespace gg;
+using one_socket::Le32;
 
 namespace {
-std::string Le32(uint32_t v) {
-  std::string s;
-  AppendLe32(s, v);
-  return s;
-}
 std::string Entry(uint32_t number, uint8_t code) {
   std::string e = Le32(number);
   e += static_cast<char>(code);

@@ -4,44 +4,12 @@
 #include "protocol/LoginHash.h"
 #include "protocol/Packets.h"
 #include "protocol/Session.h"
+#include "support/OneSocketNet.h"
 #include "support/ScriptedMessageBox.h"
 
 namespace {
 
-struct RecordingSocket : Socket {
-  std::string sent;
-  void Connect() override {}
-  void Send(std::string_view b) override { sent.append(b); }
-  std::string ReceiveStr() override { return {}; }
-  void Close() override {}
-  void Flush(int) override {}
-  void Release() override {}
-  uint16_t PortNum() const override { return 8074; }
-};
-
-struct OneSocketNet : NetFactory {
-  RecordingSocket socket;
-  struct Http : HttpClient {
-    std::string Get(const std::string&) override { return "0 0 10.0.0.1:8074 10.0.0.1"; }
-  };
-  Socket* NewSocket() override { return &socket; }
-  std::unique_ptr<HttpClient> NewHttpClient() override { return std::make_unique<Http>(); }
-};
-
-struct NoView : ConnectionManager::View {
-  void ShowConnectionState(uint8_t) override {}
-  void ShowAutoReconnect(bool) override {}
-};
-
-struct Me : ConnectionManager::Identity {
-  uint32_t number = 1234;
-  uint8_t status = 2;
-  std::string description;
-  uint32_t OwnNumber() const override { return number; }
-  uint8_t OwnStatus() const override { return status; }
-  const std::string& Description() const override { return description; }
-  void SetOwnStatus(uint8_t s) override { status = s; }
-};
+using namespace one_socket;
 
 struct SessionTest : ::testing::Test {
   OneSocketNet net;

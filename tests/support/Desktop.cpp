@@ -1,5 +1,7 @@
 #include "support/Desktop.h"
 
+#include "support/DesktopProcesses.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -12,19 +14,8 @@
 
 namespace {
 
-// Waits with the test's own event loop running: a server the test plays
-// in its thread answers meanwhile, at once rather than between looks.
-bool Until(const std::function<bool()>& done, int ms) {
-  QElapsedTimer t;
-  t.start();
-  QTimer look;
-  look.start(20);
-  while (!done()) {
-    if (t.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  }
-  return true;
-}
+using desktop_support::StopProcess;
+using desktop_support::Until;
 
 // What a process is doing: whether a thread of it runs or waits to run (or
 // waits for the disk), and the processor time its threads have had, in
@@ -48,16 +39,6 @@ Activity ActivityOf(qint64 pid) {
     a.ticks += fields[11].toLongLong() + fields[12].toLongLong();
   }
   return a;
-}
-
-void StopProcess(std::unique_ptr<QProcess>& p) {
-  if (!p) return;
-  p->terminate();
-  if (!p->waitForFinished(3000)) {
-    p->kill();
-    p->waitForFinished(3000);
-  }
-  p.reset();
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/WaylandDesktop.h"
 
+#include "support/DesktopProcesses.h"
+
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -16,28 +18,8 @@
 
 namespace {
 
-// Waits with the test's own event loop running: a server the test plays
-// in its thread answers meanwhile.
-bool Until(const std::function<bool()>& done, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(20);
-  }
-  return true;
-}
-
-void StopProcess(std::unique_ptr<QProcess>& p) {
-  if (!p) return;
-  p->terminate();
-  if (!p->waitForFinished(3000)) {
-    p->kill();
-    p->waitForFinished(3000);
-  }
-  p.reset();
-}
+using desktop_support::StopProcess;
+using desktop_support::Until;
 
 QRect RectOf(const QJsonValue& v) {
   const QJsonObject o = v.toObject();

@@ -17,8 +17,8 @@
 
 namespace {
 
-constexpr int kClientWidth = 201;
-constexpr int kClientHeight = 269;
+constexpr int kNowyWidth = 201;
+constexpr int kNowyHeight = 269;
 constexpr int kEditHeight = 18;
 
 // Whatever reaches the e-mail edit, typed or pasted, becomes lower case.
@@ -143,7 +143,7 @@ TFNowy::TFNowy(QWidget* parent) : TSkinnedForm(parent) {
   NapisButon1->setGeometry(104, 232, 81, 22);
 
   for (QLineEdit* e : {ENumer, ENazwisko, ENazwa, ETelefon, EAdres}) e->installEventFilter(this);
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kNowyWidth, kNowyHeight);
   CentreOnScreen(*this, parent ? parent : TSkinnedForm::DialogOwner());
 }
 

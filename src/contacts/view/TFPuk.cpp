@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr int kClientWidth = 186;
-constexpr int kClientHeight = 191;
+constexpr int kPukWidth = 186;
+constexpr int kPukHeight = 191;
 constexpr int kItemHeight = 13;
 
 TButon* Button(QWidget* parent, const char* name, uint8_t picture, int x, int y) {
@@ -46,7 +46,7 @@ TFPuk::TFPuk(QWidget* parent) : TSkinnedForm(parent) {
   connect(Buton1, &TButon::OnClick, this, [this] { Buton1Click(); });
   connect(Buton2, &TButon::OnClick, this, [this] { Buton2Click(); });
   connect(BZamknij, &TButon::OnClick, this, [this] { close(); });
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kPukWidth, kPukHeight);
   CentreOnScreen(*this, parent ? parent : TSkinnedForm::DialogOwner());
 }
 
