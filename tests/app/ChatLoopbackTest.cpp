@@ -15,7 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "WindowTestBasics.h"
+#include "LoopbackFixture.h"
 #include "app/TFMain.h"
 #include "app/TShape.h"
 #include "contacts/KnockList.h"
@@ -34,51 +34,26 @@ namespace {
 
 using ggserwer::Serwer;
 
-struct ChatLoopbackTest : ::testing::Test {
-  QTemporaryDir dir;
-  QString savedCwd = QDir::currentPath();
-  ScriptedMessageBox box;
-  Serwer serwer;
+struct ChatLoopbackTest : LoopbackFixture {
   RecordingTray tray;
   CountingSound sound;
-  std::unique_ptr<TFMain> m;
 
   void SetUp() override {
-    ASSERT_TRUE(serwer.start());
-    serwer.addAccount(kOwn, "haslo");
     TFMain::Options o;
-    o.folders = ProgramFolders::OneFolder(dir.path());
     o.tray = &tray;
     o.sound = &sound;
-    m = std::make_unique<TFMain>(o);
-    m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
-    m->Connection().SetProtocol(Protocol::k2005);
-    m->SetIdentity(kOwn, "haslo");
+    StartProgram(o);
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(m->CreateArchive(std::to_string(kOwn)));
     TKontakt k;
     k.numer = 5551;
     k.wyswietl = T("Zosia");
     ASSERT_TRUE(m->Contacts().Add(k));
   }
-  void TearDown() override {
-    m.reset();
-    QDir::setCurrent(savedCwd);
-  }
   void Connect() {
     m->Dialog->OnMouseDown(Qt::LeftButton);
     ASSERT_TRUE(Serwer::waitFor([&] { return m->Connection().State() == conn::kPolaczony; }));
     ASSERT_TRUE(serwer.waitForLogin());
-  }
-  ChatWindows& chats() { return m->Chats(); }
-  const std::vector<Wiersz>& MessagesOf(uint32_t number) {
-    return chats().At(chats().FindChat(number))->Rozmowa->Messages();
-  }
-  bool WaitMessages(uint32_t number, size_t n) {
-    return Serwer::waitFor([&] { return chats().FindChat(number) >= 0 && MessagesOf(number).size() >= n; });
-  }
-  QByteArray ArchiveFile() {
-    QFile f(dir.filePath("osoby/123456.html"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
   static int Count(const QByteArray& hay, const QByteArray& needle) { return int(hay.count(needle)); }
 };

@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "WindowTestBasics.h"
+#include "LoopbackFixture.h"
 #include "ContactDialogScript.h"
 #include "app/TFMain.h"
 #include "app/TShape.h"
@@ -20,28 +20,10 @@ namespace {
 
 using ggserwer::Serwer;
 
-struct ConnectedEditingTest : ::testing::Test {
-  QTemporaryDir dir;
-  QString savedCwd = QDir::currentPath();
-  ScriptedMessageBox box;
-  Serwer serwer;
+struct ConnectedEditingTest : LoopbackFixture {
   ContactDialogScript script;
-  std::unique_ptr<TFMain> m;
 
-  void SetUp() override {
-    ASSERT_TRUE(serwer.start());
-    serwer.addAccount(kOwn, "haslo");
-    TFMain::Options o;
-    o.folders = ProgramFolders::OneFolder(dir.path());
-    m = std::make_unique<TFMain>(o);
-    m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
-    m->Connection().SetProtocol(Protocol::k2005);
-    m->SetIdentity(kOwn, "haslo");
-  }
-  void TearDown() override {
-    m.reset();
-    QDir::setCurrent(savedCwd);
-  }
+  void SetUp() override { StartProgram(); }
   ContactStore& store() { return m->Contacts(); }
   void Add(uint32_t numer, const char* name) {
     TKontakt k;

@@ -15,7 +15,7 @@
 #include <QPlainTextEdit>
 #include <functional>
 
-#include "WindowTestBasics.h"
+#include "LoopbackFixture.h"
 #include "app/TFMain.h"
 #include "app/TFStat.h"
 #include "app/TShape.h"
@@ -32,29 +32,10 @@ namespace {
 
 using ggserwer::Serwer;
 
-struct LoopbackTest : ::testing::Test {
-  QTemporaryDir dir;
-  QString savedCwd = QDir::currentPath();
-  ScriptedMessageBox box;
-  Serwer serwer;
-  std::unique_ptr<TFMain> main;
-
-  void SetUp() override {
-    ASSERT_TRUE(serwer.start());
-    serwer.addAccount(123456, "haslo");
-    TFMain::Options o;
-    o.folders = ProgramFolders::OneFolder(dir.path());
-    main = std::make_unique<TFMain>(o);
-    main->Connection().SetLookupHost(serwer.lookupHost().toStdString());
-    main->Connection().SetProtocol(Protocol::k2005);
-    main->SetIdentity(123456, "haslo");
-  }
-  void TearDown() override {
-    main.reset();
-    QDir::setCurrent(savedCwd);
-  }
-  void Click(Qt::MouseButton b = Qt::LeftButton) { main->Dialog->OnMouseDown(b); }
-  uint8_t State() { return main->Connection().State(); }
+struct LoopbackTest : LoopbackFixture {
+  void SetUp() override { StartProgram(); }
+  void Click(Qt::MouseButton b = Qt::LeftButton) { m->Dialog->OnMouseDown(b); }
+  uint8_t State() { return m->Connection().State(); }
   bool WaitState(uint8_t s, int ms = 5000) {
     return Serwer::waitFor([&] { return State() == s; }, ms);
   }
@@ -71,14 +52,14 @@ TEST_F(LoopbackTest, LookupLoginAndConnectedState) {
   EXPECT_EQ(q.queryItemValue("fmnumber"), "123456");
   EXPECT_EQ(q.queryItemValue("version"), "6,0,0,147");
   EXPECT_EQ(q.queryItemValue("lastmsg"), "0");
-  EXPECT_EQ(main->DiaLab->text(), QString::fromUtf8("trwa łączenie"));
-  EXPECT_FALSE(main->Connection().AutoReconnect());
+  EXPECT_EQ(m->DiaLab->text(), QString::fromUtf8("trwa łączenie"));
+  EXPECT_FALSE(m->Connection().AutoReconnect());
 
   ASSERT_TRUE(serwer.waitForLogin());
   ASSERT_TRUE(WaitState(conn::kPolaczony));
-  EXPECT_EQ(main->DiaLab->text(), QString::fromUtf8("połączony"));
-  EXPECT_TRUE(main->ButonPlus->isEnabled());
-  EXPECT_TRUE(main->Connection().AutoReconnect());
+  EXPECT_EQ(m->DiaLab->text(), QString::fromUtf8("połączony"));
+  EXPECT_TRUE(m->ButonPlus->isEnabled());
+  EXPECT_TRUE(m->Connection().AutoReconnect());
 
   const auto logins = serwer.packetsOfType(gg::out::kLogin);
   ASSERT_EQ(logins.size(), 1);
@@ -94,13 +75,13 @@ TEST_F(LoopbackTest, LookupLoginAndConnectedState) {
 }
 
 TEST_F(LoopbackTest, PingOnlyWhileConnected) {
-  main->Connection().Timer1Timer();
+  m->Connection().Timer1Timer();
   Click();
-  main->Connection().Timer1Timer();  // connecting: nothing
+  m->Connection().Timer1Timer();  // connecting: nothing
   ASSERT_TRUE(WaitState(conn::kPolaczony));
   ASSERT_TRUE(serwer.waitForPacket(gg::out::kListEmpty));
   EXPECT_TRUE(serwer.packetsOfType(gg::out::kPing).isEmpty());
-  main->Connection().Timer1Timer();
+  m->Connection().Timer1Timer();
   ASSERT_TRUE(serwer.waitForPacket(gg::out::kPing));
   const auto pings = serwer.packetsOfType(gg::out::kPing);
   ASSERT_EQ(pings.size(), 1);
@@ -115,14 +96,14 @@ TEST_F(LoopbackTest, FailedLookupAsksUnlessTheTimerAsked) {
   EXPECT_EQ(box.textsUtf8()[0],
             "Próba połączenia nie powiodła się. Czy chcesz spróbować ponownie?");
   EXPECT_EQ(State(), conn::kNiePolaczony);
-  EXPECT_EQ(main->DiaLab->text(), QString::fromUtf8("nie połączony"));
+  EXPECT_EQ(m->DiaLab->text(), QString::fromUtf8("nie połączony"));
 
   box.clear();
   serwer.setLookupMode(ggserwer::LookupMode::Close);
-  main->Connection().SetAutoReconnect(true);
-  main->Connection().TimerUrTimer();
+  m->Connection().SetAutoReconnect(true);
+  m->Connection().TimerUrTimer();
   EXPECT_TRUE(box.shown().empty());
-  EXPECT_TRUE(main->Connection().AutoReconnect());
+  EXPECT_TRUE(m->Connection().AutoReconnect());
   // Qt sends a request again once when the connection closes unanswered.
   EXPECT_GE(serwer.lookupTargets().size(), 2);
 }
@@ -138,8 +119,8 @@ TEST_F(LoopbackTest, UnavailableServerIsANoticeAServerInMaintenanceIsWaitedFor) 
   EXPECT_EQ(State(), conn::kNiePolaczony);
 
   box.clear();
-  main->TimerUr.setInterval(50);
-  main->Connection().SetAutoReconnect(true);
+  m->TimerUr.setInterval(50);
+  m->Connection().SetAutoReconnect(true);
   serwer.setLookupMode(ggserwer::LookupMode::NotOperating);
   Click();
   EXPECT_EQ(State(), conn::kNiePolaczony);
@@ -151,12 +132,12 @@ TEST_F(LoopbackTest, UnavailableServerIsANoticeAServerInMaintenanceIsWaitedFor) 
 }
 
 TEST_F(LoopbackTest, DroppedConnectionIsRetriedByTheTimer) {
-  main->TimerUr.setInterval(50);
+  m->TimerUr.setInterval(50);
   Click();
   ASSERT_TRUE(WaitState(conn::kPolaczony));
   serwer.abortConnection();
   ASSERT_TRUE(WaitState(conn::kNiePolaczony));
-  EXPECT_EQ(main->DiaLab->text(), QString::fromUtf8("nie połączony"));
+  EXPECT_EQ(m->DiaLab->text(), QString::fromUtf8("nie połączony"));
   // Automatic reconnection stayed on: the timer logs in again by itself.
   ASSERT_TRUE(serwer.waitForConnection(2));
   ASSERT_TRUE(WaitState(conn::kPolaczony));
@@ -164,15 +145,15 @@ TEST_F(LoopbackTest, DroppedConnectionIsRetriedByTheTimer) {
 
   // A click on the marker stops the retries.
   serwer.abortConnection();
-  main->NaTajmer->OnMouseDown(Qt::RightButton);
+  m->NaTajmer->OnMouseDown(Qt::RightButton);
   ASSERT_TRUE(WaitState(conn::kNiePolaczony));
   EXPECT_FALSE(Serwer::waitFor([&] { return serwer.connectionCount() > 2; }, 300)) << "the timer connected again";
   EXPECT_EQ(serwer.connectionCount(), 2);
 }
 
 TEST_F(LoopbackTest, UserDisconnectTellsTheServerAndStops) {
-  main->SetDescription(T("na chwilę"));
-  main->ShowOwnStatus(3);  // shown as "dostępny" until the disconnect
+  m->SetDescription(T("na chwilę"));
+  m->ShowOwnStatus(3);  // shown as "dostępny" until the disconnect
   Click();
   ASSERT_TRUE(WaitState(conn::kPolaczony));
   Click(Qt::RightButton);  // never does anything
@@ -183,22 +164,22 @@ TEST_F(LoopbackTest, UserDisconnectTellsTheServerAndStops) {
   EXPECT_EQ(gg::ReadLe32(status[0].payload.constData()), 21u);
   EXPECT_EQ(status[0].payload.mid(4), QByteArray("na chwil\xEA\0", 10));
   ASSERT_TRUE(WaitState(conn::kNiePolaczony));
-  EXPECT_FALSE(main->Connection().AutoReconnect());
-  EXPECT_EQ(main->OwnStatus(), 1);
+  EXPECT_FALSE(m->Connection().AutoReconnect());
+  EXPECT_EQ(m->OwnStatus(), 1);
   // The display says what the state is.
-  EXPECT_EQ(main->LStat->text(), QString::fromUtf8("nie ma mnie"));
-  EXPECT_EQ(main->butStatus->Numer(), 1);
+  EXPECT_EQ(m->LStat->text(), QString::fromUtf8("nie ma mnie"));
+  EXPECT_EQ(m->butStatus->Numer(), 1);
 }
 
 TEST_F(LoopbackTest, WrongPasswordStopsAutomaticReconnection) {
-  main->SetIdentity(123456, "zle");
-  main->TimerUr.setInterval(50);
-  main->Connection().SetAutoReconnect(true);
-  main->Connection().TimerUrTimer();
+  m->SetIdentity(123456, "zle");
+  m->TimerUr.setInterval(50);
+  m->Connection().SetAutoReconnect(true);
+  m->Connection().TimerUrTimer();
   ASSERT_TRUE(Serwer::waitFor([&] { return !box.shown().empty(); }));
   EXPECT_EQ(box.textsUtf8()[0], "Logowanie nie powiodło się.");
   EXPECT_EQ(box.shown()[0].kind, kOstrzezenie);
-  EXPECT_FALSE(main->Connection().AutoReconnect());
+  EXPECT_FALSE(m->Connection().AutoReconnect());
   ASSERT_TRUE(WaitState(conn::kNiePolaczony));
   EXPECT_FALSE(Serwer::waitFor([&] { return serwer.connectionCount() > 1; }, 300)) << "the timer connected again";
   EXPECT_EQ(serwer.connectionCount(), 1);
@@ -208,23 +189,23 @@ TEST_F(LoopbackTest, HostileBytesEndTheConnectionCleanly) {
   TKontakt ala;
   ala.numer = 222;
   ala.wyswietl = "Ala";
-  ASSERT_TRUE(main->Contacts().Add(ala));
+  ASSERT_TRUE(m->Contacts().Add(ala));
   Click();
   ASSERT_TRUE(WaitState(conn::kPolaczony));
-  main->Contacts().ApplyStatus(222, 2, "", 123456);
-  ASSERT_EQ(main->Contacts().Record(0).status, 2);
+  m->Contacts().ApplyStatus(222, 2, "", 123456);
+  ASSERT_EQ(m->Contacts().Record(0).status, 2);
   std::string huge;
   gg::AppendLe32(huge, 0x0A);
   gg::AppendLe32(huge, 0xFFFFFFF0u);
   serwer.sendRaw(QByteArray::fromStdString(gg::BuildPacket(0x0F, "short") + huge + "junk"));
   ASSERT_TRUE(WaitState(conn::kNiePolaczony));
   EXPECT_TRUE(serwer.waitForDisconnect());
-  EXPECT_EQ(main->Contacts().Record(0).status, 0);  // everyone unavailable again
+  EXPECT_EQ(m->Contacts().Record(0).status, 0);  // everyone unavailable again
 }
 
 TEST_F(LoopbackTest, WithoutAStoredPasswordTheUserIsAskedAtEveryLogin) {
-  main->SetIdentity(123456, "");
-  main->TimerUr.setInterval(50);
+  m->SetIdentity(123456, "");
+  m->TimerUr.setInterval(50);
   // The user answers every prompt that comes up, the first time wrongly.
   QStringList answers = {"zle", "haslo", "haslo"};
   int prompts = 0;
@@ -257,8 +238,8 @@ TEST_F(LoopbackTest, WithoutAStoredPasswordTheUserIsAskedAtEveryLogin) {
   serwer.abortConnection();
   ASSERT_TRUE(Serwer::waitFor([&] { return serwer.connectionCount() == 3 && serwer.isLoggedIn(); }));
   EXPECT_EQ(prompts, 3);
-  EXPECT_EQ(main->Password(), "");
-  main->Connection().SetAutoReconnect(false);
+  EXPECT_EQ(m->Password(), "");
+  m->Connection().SetAutoReconnect(false);
 }
 
 namespace {
@@ -276,11 +257,11 @@ void ChooseStatus(TFMain& m, std::function<void(TFStat&)> user) {
 }  // namespace
 
 TEST_F(LoopbackTest, ChoosingAStatusWhileNotConnectedConnectsWithIt) {
-  ChooseStatus(*main, [](TFStat& d) {
+  ChooseStatus(*m, [](TFStat& d) {
     QTest::keyClicks(d.Edit1, "abc");
     Press(d.Buton2);
   });
-  EXPECT_EQ(main->OwnStatus(), 5);
+  EXPECT_EQ(m->OwnStatus(), 5);
   ASSERT_TRUE(serwer.waitForLogin());
   ASSERT_TRUE(WaitState(conn::kPolaczony));
   const auto logins = serwer.packetsOfType(gg::out::kLogin);
@@ -294,18 +275,18 @@ TEST_F(LoopbackTest, ChoosingAStatusWhileNotConnectedConnectsWithIt) {
 TEST_F(LoopbackTest, ChoosingAStatusWhileConnectedSendsItAndStaysConnected) {
   Click();
   ASSERT_TRUE(WaitState(conn::kPolaczony));
-  ChooseStatus(*main, [](TFStat& d) {
+  ChooseStatus(*m, [](TFStat& d) {
     QTest::keyClicks(d.Edit1, "abc");
     Press(d.Buton1);
   });
   ASSERT_TRUE(serwer.waitForPacket(gg::out::kNewStatus));
   auto sent = serwer.packetsOfType(gg::out::kNewStatus);
   EXPECT_EQ(sent[0].payload, QByteArray("\x04\0\0\0abc\0", 8));
-  EXPECT_EQ(main->LStat->text(), QString::fromUtf8("dostępny"));
+  EXPECT_EQ(m->LStat->text(), QString::fromUtf8("dostępny"));
 
   // "nie ma mnie" goes out invisible, and without the description once the
   // box is unchecked.
-  ChooseStatus(*main, [](TFStat& d) {
+  ChooseStatus(*m, [](TFStat& d) {
     EXPECT_EQ(d.Text(), "abc");
     d.CheckBox1->setChecked(false);
     Press(d.Buton3);
@@ -314,7 +295,7 @@ TEST_F(LoopbackTest, ChoosingAStatusWhileConnectedSendsItAndStaysConnected) {
   sent = serwer.packetsOfType(gg::out::kNewStatus);
   ASSERT_EQ(sent.size(), 2);
   EXPECT_EQ(sent[1].payload, QByteArray("\x14\0\0\0", 4));
-  EXPECT_EQ(main->Description(), "");
+  EXPECT_EQ(m->Description(), "");
   EXPECT_FALSE(Serwer::waitFor([&] { return State() != conn::kPolaczony || serwer.connectionCount() > 1; }, 100));
   EXPECT_EQ(State(), conn::kPolaczony);
   EXPECT_EQ(serwer.connectionCount(), 1);

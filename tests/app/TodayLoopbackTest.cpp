@@ -15,7 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "WindowTestBasics.h"
+#include "LoopbackFixture.h"
 #include "app/TFMain.h"
 #include "app/TFStat.h"
 #include "app/TFUsta.h"
@@ -40,27 +40,19 @@ namespace typ80 = ggserwer::typ80;
 
 std::string Utf8(const std::string& text) { return cp1250::toUtf8(text); }
 
-struct TodayLoopbackTest : ::testing::Test {
-  QTemporaryDir dir;
-  QString savedCwd = QDir::currentPath();
-  ScriptedMessageBox box;
-  Serwer serwer;
+struct TodayLoopbackTest : LoopbackFixture {
   RecordingTray tray;
   CountingSound sound;
-  std::unique_ptr<TFMain> m;
 
   void SetUp() override {
-    ASSERT_TRUE(serwer.start());
-    serwer.addAccount(kOwn, "haslo");
     TFMain::Options o;
-    o.folders = ProgramFolders::OneFolder(dir.path());
     o.tray = &tray;
     o.sound = &sound;
-    m = std::make_unique<TFMain>(o);
+    StartProgram(o);
+    if (HasFatalFailure()) return;
     m->Connection().SetProtocol(Protocol::kGG8);
     m->Connection().SetLookupHost("127.0.0.1:" + std::to_string(serwer.tlsPort()));
     Trust(true);
-    m->SetIdentity(kOwn, "haslo");
     ASSERT_TRUE(m->CreateArchive(std::to_string(kOwn)));
     for (uint32_t n : {5551u, 5552u}) {
       TKontakt k;
@@ -68,10 +60,6 @@ struct TodayLoopbackTest : ::testing::Test {
       k.wyswietl = n == 5551 ? T("Zosia") : T("Olek");
       ASSERT_TRUE(m->Contacts().Add(k));
     }
-  }
-  void TearDown() override {
-    m.reset();
-    QDir::setCurrent(savedCwd);
   }
   // The emulator's certificate in zaufane.pem beside Wirmelak.ini, read as
   // each connection starts.
@@ -93,17 +81,6 @@ struct TodayLoopbackTest : ::testing::Test {
     ASSERT_TRUE(serwer.waitForPacket(ggserwer::typ::kNotifyList));
   }
   const TKontakt& Contact(uint32_t n) { return m->Contacts().Record(m->Contacts().FindByNumber(n)); }
-  ChatWindows& chats() { return m->Chats(); }
-  const std::vector<Wiersz>& MessagesOf(uint32_t number) {
-    return chats().At(chats().FindChat(number))->Rozmowa->Messages();
-  }
-  bool WaitMessages(uint32_t number, size_t n) {
-    return Serwer::waitFor([&] { return chats().FindChat(number) >= 0 && MessagesOf(number).size() >= n; });
-  }
-  QByteArray ArchiveFile() {
-    QFile f(dir.filePath("osoby/123456.html"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
 };
 
 }  // namespace
