@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "WindowTestBasics.h"
+#include "LoopbackFixture.h"
 #include "contacts/view/TFNowy.h"
 #include "ui/TNapisButon.h"
 #include "app/TFMain.h"
@@ -45,12 +45,8 @@ bool WaitInLoop(const std::function<bool()>& done, int ms = 5000) {
   return done();
 }
 
-struct ModalLoopbackTest : ::testing::Test {
-  QTemporaryDir dir;
-  QString savedCwd = QDir::currentPath();
-  Serwer serwer;
-  std::unique_ptr<TFMain> m;
-  // Each box runs this; the previous handler comes back at the end.
+struct ModalLoopbackTest : LoopbackFixture {
+  // Each box runs this in place of the fixture's; the fixture's comes back at the end.
   std::function<bool(const std::string& utf8)> onBox = [](const std::string&) { return false; };
   std::vector<std::string> boxes;
   MessageBoxHandler previous = SetMessageBoxHandler([this](const std::string& text, int) {
@@ -58,20 +54,11 @@ struct ModalLoopbackTest : ::testing::Test {
     return onBox(boxes.back());
   });
 
-  void SetUp() override {
-    ASSERT_TRUE(serwer.start());
-    serwer.addAccount(kOwn, "haslo");
-    TFMain::Options o;
-    o.folders = ProgramFolders::OneFolder(dir.path());
-    m = std::make_unique<TFMain>(o);
-    m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
-    m->Connection().SetProtocol(Protocol::k2005);
-    m->SetIdentity(kOwn, "haslo");
-  }
+  void SetUp() override { StartProgram(); }
   void TearDown() override {
     m.reset();
     SetMessageBoxHandler(previous);
-    QDir::setCurrent(savedCwd);
+    LoopbackFixture::TearDown();
   }
   ContactStore& store() { return m->Contacts(); }
   void Add(uint32_t numer, const char* name) {
