@@ -42,10 +42,17 @@ struct WaylandDesktopTest : EndToEndFixture {
     ASSERT_TRUE(Serwer::waitFor([&] { return bus.canReadLine(); }, 5000));
     address = QString::fromLatin1(bus.readLine().trimmed());
   }
+  // A window of the program once it is shown and the program and sway
+  // have settled: then it has its place and size, and takes a click.
+  std::optional<WaylandDesktop::Window> WaitShown(const QString& title) {
+    if (!desktop.WaitForWindow(title, kWaitMs) || !desktop.WaitSettled({program.processId()}, kWaitMs))
+      return std::nullopt;
+    return desktop.Find(title);
+  }
   // A window of the program closed by its own cross, the strip's first
   // button.
   void CloseByItsCross(const QString& title) {
-    const auto w = desktop.WaitForWindow(title, kWaitMs);
+    const auto w = WaitShown(title);
     ASSERT_TRUE(w) << "no window " << title.toStdString();
     ASSERT_TRUE(desktop.Click(w->content.topLeft() + QPoint(11, 11)));
     EXPECT_TRUE(desktop.WaitForNoWindow(title, kWaitMs)) << "its cross did not close " << title.toStdString();
@@ -76,7 +83,7 @@ TEST_F(WaylandDesktopTest, TheStripsButtonsAnswerTheWindowFloatsAtItsSizeAndItsP
   WriteWithDescriptionAndContacts();
   PlaceMainWindow({100, 100});
   Start();
-  auto main = desktop.WaitForWindow(kMainTitle, kWaitMs);
+  auto main = WaitShown(kMainTitle);
   ASSERT_TRUE(main) << "no main window";
   ASSERT_TRUE(WaitLoggedIn(0, kWaitMs));
   ASSERT_TRUE(Serwer::waitFor([&] { return !watcher.items.isEmpty(); }, kWaitMs)) << "no tray item";
@@ -110,7 +117,7 @@ TEST_F(WaylandDesktopTest, TheStripsButtonsAnswerTheWindowFloatsAtItsSizeAndItsP
 
   // The cross asks; "Nie" keeps the program.
   ASSERT_TRUE(desktop.Click(main->content.topLeft() + QPoint(11, 11)));
-  const auto question = desktop.WaitForWindow(kQuestion, kWaitMs);
+  const auto question = WaitShown(kQuestion);
   ASSERT_TRUE(question) << "the cross did not ask";
   EXPECT_TRUE(question->floating);
   if (const QString folder = qEnvironmentVariable("WM_SCREENSHOT_DIR"); !folder.isEmpty())

@@ -158,6 +158,13 @@ bool WaylandDesktop::WaitForNoWindow(const QString& titlePattern, int ms) const 
   return Until([&] { return !Find(titlePattern); }, ms);
 }
 
+bool WaylandDesktop::WaitSettled(const std::vector<qint64>& programs, int ms) const {
+  std::vector<qint64> pids = programs;
+  for (const auto* p : {&sway_, &pointer_})
+    if (*p && (*p)->state() == QProcess::Running) pids.push_back((*p)->processId());
+  return desktop_support::WaitQuiet(pids, ms);
+}
+
 bool WaylandDesktop::Pointer(const QByteArray& line) {
   if (!pointer_ || pointer_->state() != QProcess::Running) return false;
   pointer_->write(line + '\n');

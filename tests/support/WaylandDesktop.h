@@ -43,6 +43,10 @@ class WaylandDesktop {
   std::optional<Window> Find(const QString& titlePattern) const;
   std::optional<Window> WaitForWindow(const QString& titlePattern, int ms = 20000) const;
   bool WaitForNoWindow(const QString& titlePattern, int ms = 20000) const;
+  // Until the programs (process ids), sway and the pointer have settled,
+  // having done what they were given: a window just shown has then its
+  // place and size.
+  bool WaitSettled(const std::vector<qint64>& programs, int ms = 60000) const;
 
   // The pointer: to a point of the output, and the left button.
   bool MoveTo(QPoint at);
