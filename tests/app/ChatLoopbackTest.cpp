@@ -35,16 +35,9 @@ namespace {
 using ggserwer::Serwer;
 
 struct ChatLoopbackTest : LoopbackFixture {
-  RecordingTray tray;
-  CountingSound sound;
-
   void SetUp() override {
-    TFMain::Options o;
-    o.tray = &tray;
-    o.sound = &sound;
-    StartProgram(o);
+    StartChatting();
     if (HasFatalFailure()) return;
-    ASSERT_TRUE(m->CreateArchive(std::to_string(kOwn)));
     TKontakt k;
     k.numer = 5551;
     k.wyswietl = T("Zosia");

@@ -15,6 +15,7 @@
 #include "conversation/view/TFCzat.h"
 #include "conversation/view/TRozmowa.h"
 #include "ggserwer/Serwer.h"
+#include "support/RecordingTray.h"
 #include "support/ScriptedMessageBox.h"
 
 // The main window in a program folder of its own, against the emulator on
@@ -26,6 +27,9 @@ struct LoopbackFixture : ::testing::Test {
   QString savedCwd = QDir::currentPath();
   ScriptedMessageBox box;
   ggserwer::Serwer serwer;
+  // Before the program, which uses them until it is gone.
+  RecordingTray tray;
+  CountingSound sound;
   std::unique_ptr<TFMain> m;
 
   // o: the test's own services (tray, sound); the folder is the fixture's.
@@ -37,6 +41,15 @@ struct LoopbackFixture : ::testing::Test {
     m->Connection().SetLookupHost(serwer.lookupHost().toStdString());
     m->Connection().SetProtocol(Protocol::k2005);
     m->SetIdentity(kOwn, "haslo");
+  }
+  // As above, with the fixture's tray and sound, and the identity's archive
+  // open: what a chat needs.
+  void StartChatting() {
+    TFMain::Options o;
+    o.tray = &tray;
+    o.sound = &sound;
+    StartProgram(o);
+    if (!testing::Test::HasFatalFailure()) ASSERT_TRUE(m->CreateArchive(std::to_string(kOwn)));
   }
   void TearDown() override {
     m.reset();

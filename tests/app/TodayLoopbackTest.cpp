@@ -41,19 +41,12 @@ namespace typ80 = ggserwer::typ80;
 std::string Utf8(const std::string& text) { return cp1250::toUtf8(text); }
 
 struct TodayLoopbackTest : LoopbackFixture {
-  RecordingTray tray;
-  CountingSound sound;
-
   void SetUp() override {
-    TFMain::Options o;
-    o.tray = &tray;
-    o.sound = &sound;
-    StartProgram(o);
+    StartChatting();
     if (HasFatalFailure()) return;
     m->Connection().SetProtocol(Protocol::kGG8);
     m->Connection().SetLookupHost("127.0.0.1:" + std::to_string(serwer.tlsPort()));
     Trust(true);
-    ASSERT_TRUE(m->CreateArchive(std::to_string(kOwn)));
     for (uint32_t n : {5551u, 5552u}) {
       TKontakt k;
       k.numer = n;
